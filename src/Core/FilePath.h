@@ -1,0 +1,13 @@
+// Scene files name paths Windows-style; this maps them onto the local file system.
+#pragma once
+
+#include <string>
+
+namespace KUV {
+
+// The local path for a path written in a scene or by the host: backslashes read
+// as slashes; when that path does not exist, each component is matched without
+// regard to case. Returns the slash form unchanged when nothing matches.
+std::string ResolvePath(const std::string& written);
+
+} // namespace KUV
