@@ -1,0 +1,92 @@
+// The lexical layer of scene files: tokens, numbers, values, keywords and the
+// framing of every loading error.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Core/ValueD.h"
+#include "Gfx/D2D1.h"
+
+namespace KUV {
+
+class Factory;
+class Tavisk;
+class ITavisk;
+class GeometryBase;
+class BrushBase;
+class Image;
+class ExecutableBase;
+class ControllerBase;
+template <class T, class CleanupPolicy>
+class Resource;
+struct CleanupReset;
+
+class SceneReader {
+public:
+    SceneReader();
+    ~SceneReader();
+    SceneReader(const SceneReader&) = delete;
+    SceneReader& operator=(const SceneReader&) = delete;
+
+    // Opens path (resolved as scene paths are) as the file to read; false when it cannot be opened.
+    bool Open(const std::string& path);
+
+    // The next token; empty at the end of the input.
+    std::string ReadWord();
+    // The next integer; 0 at the end of the input. A non-number drops the rest of its line.
+    int ReadInt();
+    // The next plain number; 0 at the end of the input. A non-number drops the rest of its line.
+    float ReadFloat();
+    // The next animated value: a number, or a "$" variable of the scene being built.
+    ValueD ReadValue();
+    // Reads one token and fails unless it is literal.
+    void Expect(const std::string& literal);
+    // Throws std::logic_error "Parse Error:::" + file + " : " + line + " : " + message.
+    [[noreturn]] void RaiseParseError(const std::string& message);
+
+    Color ReadColor();
+    PointD ReadPoint();
+    RectD ReadRect();
+
+    // Reads the body of a "Source{" record: one geometry record from the named file.
+    std::shared_ptr<GeometryBase> ReadSourceGeometry();
+
+    // Components listed earlier in the scene, or the kind's "does not exist" parse error.
+    std::shared_ptr<GeometryBase> FindGeometry(const std::string& name);
+    std::shared_ptr<BrushBase> FindBrush(const std::string& name);
+    std::shared_ptr<Image> FindImage(const std::string& name);
+    std::shared_ptr<Resource<D2D_MATRIX_3X2_F, CleanupReset>> FindTransform(const std::string& name);
+    std::shared_ptr<ITavisk> FindChildKuv(const std::string& name);
+    std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name);
+    std::shared_ptr<ControllerBase> FindController(const std::string& name);
+
+    std::string fileName;     // the file being read, as written
+    int lineNumber = 0;       // attempts to read a line from the current file
+    bool usesVariables = false; // set when a value names a variable
+
+    Factory* factory = nullptr;
+    Tavisk* scene = nullptr;
+    ID2D1RenderTarget* renderTarget = nullptr;
+    ID2D1Factory* d2dFactory = nullptr; // not owned: the render target keeps it alive
+    std::uint32_t loadTick = 0;
+
+private:
+    struct SavedState;
+    bool ReadLine();
+    bool Failed() const;
+    template <class Number>
+    Number ReadNumber();
+    SavedState SwitchToIncludedFile(const std::string& name);
+    void RestoreState(SavedState& saved);
+
+    std::unique_ptr<std::ifstream> m_File;
+    std::istringstream m_Line;
+    std::vector<std::string> m_OpenFiles; // resolved paths of the files being read, outermost first
+};
+
+} // namespace KUV

@@ -1,0 +1,101 @@
+// The scene object: the component tables, the variables, the current
+// animation and the transform stack of the render in progress.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Core/ITavisk.h"
+#include "Core/TaviskComponent.h"
+
+namespace KUV {
+
+class GeometryBase;
+class BrushBase;
+class Image;
+class ExecutableBase;
+class ControllerBase;
+class Animation;
+
+template <class T>
+using NameTable = std::map<std::string, std::shared_ptr<T>>;
+
+// Throws std::runtime_error "Tavisk Runtime Blocking Error:::" + message.
+[[noreturn]] void RaiseRuntimeBlockingError(const std::string& message);
+
+class Tavisk : public ITavisk {
+public:
+    explicit Tavisk(ID2D1RenderTarget* renderTarget);
+
+    int ReadVariable(const std::string& name, float* value) override;
+    int WriteVariable(const std::string& name, float value) override;
+    int Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topTransform) override;
+    int Update(int time) override;
+    int HitTest(int x, int y, bool* hit) override;
+    int StartAnimation(const std::string& name, int time) override;
+    const std::string& GetErrorText() override { return m_ErrorText; }
+
+    // Registration while loading: a duplicate name throws std::invalid_argument with
+    // name + the kind's "was defined as ... before" text.
+    void RegisterGeometry(const std::string& name, std::shared_ptr<GeometryBase> component);
+    void RegisterBrush(const std::string& name, std::shared_ptr<BrushBase> component);
+    void RegisterImage(const std::string& name, std::shared_ptr<Image> component);
+    void RegisterTransform(const std::string& name, std::shared_ptr<TransformResource> component);
+    void RegisterChildKuv(const std::string& name, std::shared_ptr<ITavisk> component);
+    void RegisterExecutable(const std::string& name, std::shared_ptr<ExecutableBase> component);
+    void RegisterController(const std::string& name, std::shared_ptr<ControllerBase> component);
+    void RegisterAnimation(const std::string& name, std::shared_ptr<Animation> component);
+
+    // Lookups never insert; an absent name gives an empty pointer.
+    std::shared_ptr<GeometryBase> FindGeometry(const std::string& name) const;
+    std::shared_ptr<BrushBase> FindBrush(const std::string& name) const;
+    std::shared_ptr<Image> FindImage(const std::string& name) const;
+    std::shared_ptr<TransformResource> FindTransform(const std::string& name) const;
+    std::shared_ptr<ITavisk> FindChildKuv(const std::string& name) const;
+    std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name) const;
+    std::shared_ptr<ControllerBase> FindController(const std::string& name) const;
+
+    // Creates the variable (or resets it) to 0: what a "$" value in the scene text does.
+    void DeclareVariable(const std::string& name) { m_Variables[name] = 0.f; }
+    const std::map<std::string, float>& Variables() const { return m_Variables; }
+
+    // Transform stack of the render in progress; each change sets the new top on the render target.
+    void PushTransform(const D2D_MATRIX_3X2_F& transform);
+    void PopTransform();
+    D2D_MATRIX_3X2_F CurrentTransform() const;
+    void CaptureHitTestTransform() { m_HitTestTransform = CurrentTransform(); }
+
+    // Counts one executed command; a render that runs more than the budget stops with a
+    // blocking error instead of running for hours.
+    void CountCommand();
+    static constexpr std::uint64_t CommandBudget = 10'000'000;
+
+    ID2D1RenderTarget* m_RT;
+
+private:
+    void ResetTransformStack(const D2D_MATRIX_3X2_F& m);
+    void AdvanceCurrentAnimation(int time);
+    void ReleaseDynamicResources();
+    template <class Body>
+    int Guarded(Body&& body);
+
+    std::map<std::string, float> m_Variables;
+    NameTable<GeometryBase> m_Geometries;
+    NameTable<BrushBase> m_Brushes;
+    NameTable<Image> m_Images;
+    NameTable<TransformResource> m_Transforms;
+    NameTable<ITavisk> m_ChildKuvs;
+    NameTable<ExecutableBase> m_Executables;
+    NameTable<ControllerBase> m_Controllers;
+    NameTable<Animation> m_Animations;
+    std::string m_CurrentAnimation;
+    std::vector<D2D_MATRIX_3X2_F> m_TransformStack;
+    D2D_MATRIX_3X2_F m_HitTestTransform;
+    std::string m_ErrorText;
+    std::uint64_t m_CommandsThisRender = 0;
+};
+
+} // namespace KUV

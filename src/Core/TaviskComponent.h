@@ -1,0 +1,78 @@
+// Components and lazily built resources.
+#pragma once
+
+#include <memory>
+#include <type_traits>
+
+#include "Gfx/D2D1.h"
+
+namespace KUV {
+
+class Tavisk;
+
+// Base of every named part of a scene.
+class TaviskComponent {
+public:
+    virtual ~TaviskComponent() = default;
+
+    Tavisk* m_Owner = nullptr; // the scene this component belongs to; not owned
+};
+
+// Drops the built object after each render when the component follows variables.
+struct CleanupReset {
+    template <class R>
+    static void Apply(R& resource)
+    {
+        if (resource.m_Dynamic && resource.m_Resource) resource.m_Resource.reset();
+    }
+};
+
+// Keeps the built object for the life of the component.
+struct CleanupNull {
+    template <class R>
+    static void Apply(R&)
+    {
+    }
+};
+
+// Deleter of shared handles to drawing-layer objects.
+struct ReleaseInterface {
+    void operator()(IUnknown* object) const
+    {
+        if (object) object->Release();
+    }
+};
+
+// Takes over the one reference a creation call handed out.
+template <class T, class Created>
+std::shared_ptr<T> AdoptInterface(Created* created)
+{
+    return std::shared_ptr<T>(created, [](Created* p) { ReleaseInterface()(p); });
+}
+
+// Throws "Direct2D returned error: <hr>" unless hr is exactly S_OK.
+void CheckD2DResult(HRESULT hr);
+
+// A component that builds one object on first use and caches it.
+template <class T, class CleanupPolicy>
+class Resource : public TaviskComponent, public CleanupPolicy {
+public:
+    // Builds a new object from the component's current values; never caches it.
+    virtual std::shared_ptr<T> CreateResource() = 0;
+
+    // The cached object, built first when there is none.
+    std::shared_ptr<T> GetResource()
+    {
+        if (!m_Resource) m_Resource = CreateResource();
+        return m_Resource;
+    }
+
+    void Cleanup() { CleanupPolicy::Apply(*this); }
+
+    std::shared_ptr<T> m_Resource;
+    bool m_Dynamic = false;
+};
+
+using TransformResource = Resource<D2D_MATRIX_3X2_F, CleanupReset>;
+
+} // namespace KUV
