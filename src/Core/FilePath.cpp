@@ -6,9 +6,9 @@
 #include <system_error>
 
 namespace KUV {
-namespace {
-
 namespace fs = std::filesystem;
+
+namespace {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -56,6 +56,13 @@ std::string ResolvePath(const std::string& written)
         if (!FindEntry(current, component, current)) return slashed;
     }
     return current.string();
+}
+
+std::string FileIdentity(const std::string& resolvedPath)
+{
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(resolvedPath, ec);
+    return ec ? resolvedPath : canonical.string();
 }
 
 } // namespace KUV

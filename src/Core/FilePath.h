@@ -10,4 +10,7 @@ namespace KUV {
 // regard to case. Returns the slash form unchanged when nothing matches.
 std::string ResolvePath(const std::string& written);
 
+// A name that is the same for every path leading to the same file.
+std::string FileIdentity(const std::string& resolvedPath);
+
 } // namespace KUV

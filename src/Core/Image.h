@@ -7,12 +7,16 @@
 
 namespace KUV {
 
+class Factory;
 class SceneReader;
 
 class Image : public Resource<ID2D1Bitmap, CleanupNull> {
 public:
     // Runs once per scene update.
     virtual void OnUpdate() = 0;
+
+    ID2D1RenderTarget* m_RT = nullptr; // set by the loader
+    Factory* m_Loader = nullptr;       // set by the loader: gives the imaging factory
 };
 
 // Reads one image record ("BitmapFromFile{" path "}").

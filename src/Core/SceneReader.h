@@ -65,6 +65,9 @@ public:
     std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name);
     std::shared_ptr<ControllerBase> FindController(const std::string& name);
 
+    // The identity (FileIdentity) of the scene file this reader was opened on.
+    const std::string& SceneFileIdentity() const { return m_OpenFiles.front(); }
+
     std::string fileName;     // the file being read, as written
     int lineNumber = 0;       // attempts to read a line from the current file
     bool usesVariables = false; // set when a value names a variable

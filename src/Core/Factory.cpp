@@ -1,0 +1,210 @@
+#include "Core/Factory.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "Core/Animation.h"
+#include "Core/BrushBase.h"
+#include "Core/ControllerBase.h"
+#include "Core/ExecutableBase.h"
+#include "Core/FilePath.h"
+#include "Core/GeometryBase.h"
+#include "Core/Image.h"
+#include "Core/MaskCache.h"
+#include "Core/SceneReader.h"
+#include "Core/Tavisk.h"
+#include "Core/Transform.h"
+
+namespace KUV {
+namespace {
+
+Factory* g_SceneFactory = nullptr;
+
+// Keeps the path of a file on the list of files being loaded while its load runs.
+class LoadingFile {
+public:
+    LoadingFile(std::vector<std::string>& files, std::string identity) : m_Files(files)
+    {
+        m_Files.push_back(std::move(identity));
+    }
+    ~LoadingFile() { m_Files.pop_back(); }
+    LoadingFile(const LoadingFile&) = delete;
+    LoadingFile& operator=(const LoadingFile&) = delete;
+
+private:
+    std::vector<std::string>& m_Files;
+};
+
+} // namespace
+
+Factory* GetSceneFactory()
+{
+    if (!g_SceneFactory) {
+        try {
+            g_SceneFactory = new Factory();
+        } catch (...) {
+            g_SceneFactory = nullptr;
+        }
+    }
+    return g_SceneFactory;
+}
+
+Factory::Factory()
+{
+    IDWriteFactory* writeFactory = nullptr;
+    DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, &writeFactory);
+    m_WriteFactory = AdoptInterface<IDWriteFactory>(writeFactory);
+    WICCreateImagingFactory(&m_ImagingFactory);
+    m_ImagingFactoryHandle = AdoptInterface<IWICImagingFactory>(m_ImagingFactory);
+}
+
+Factory::~Factory()
+{
+    // A later request must make a new factory rather than hand out this one.
+    if (g_SceneFactory == this) g_SceneFactory = nullptr;
+}
+
+std::shared_ptr<MaskData> Factory::FindMask(const std::string& key) const
+{
+    const auto it = m_MaskCache.find(key);
+    return it == m_MaskCache.end() ? nullptr : it->second;
+}
+
+void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask) { m_MaskCache[key] = std::move(mask); }
+
+int Factory::Fail(const std::string& text, int status)
+{
+    m_ErrorText = text;
+    return status;
+}
+
+int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget,
+    ITavisk** scene)
+{
+    *scene = nullptr;
+    try {
+        SceneReader reader;
+        *scene = LoadDocument(reader, path, tick, renderTarget);
+        return LoadOk;
+    } catch (const std::logic_error& e) {
+        return Fail(e.what(), LoadLogicError);
+    } catch (const std::bad_alloc& e) {
+        return Fail(e.what(), LoadOutOfMemory);
+    } catch (const std::runtime_error& e) {
+        return Fail(e.what(), LoadRuntimeError);
+    } catch (...) {
+        return Fail("Unknown Error", LoadRuntimeError);
+    }
+}
+
+Tavisk* Factory::LoadDocument(SceneReader& reader, const std::string& path, std::uint32_t tick,
+    ID2D1RenderTarget* renderTarget)
+{
+    reader.factory = this;
+    reader.loadTick = tick;
+    if (!reader.Open(path)) {
+        reader.fileName = path;
+        reader.lineNumber = 0;
+        reader.RaiseParseError("could not open the file \"" + path + "\"");
+    }
+    LoadingFile loading(m_FilesBeingLoaded, reader.SceneFileIdentity());
+    reader.lineNumber = 0;
+    reader.fileName = path;
+    reader.renderTarget = renderTarget;
+    if (renderTarget) {
+        ID2D1Factory* d2dFactory = nullptr;
+        renderTarget->GetFactory(&d2dFactory);
+        reader.d2dFactory = d2dFactory;
+        if (d2dFactory) d2dFactory->Release(); // the render target keeps it alive
+    }
+    auto scene = std::make_unique<Tavisk>(renderTarget);
+    reader.scene = scene.get();
+    reader.Expect("Tavisk{");
+    ReadSections(reader);
+    reader.Expect("}");
+    scene->StartAnimation("MainAnim", static_cast<int>(tick));
+    return scene.release();
+}
+
+namespace {
+
+// Reads N named records of one section: "keyword" N, then N times a name and a record.
+template <class ReadAndRegister>
+void ReadSection(SceneReader& reader, const char* keyword, ReadAndRegister&& readAndRegister)
+{
+    reader.Expect(keyword);
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i) {
+        const std::string name = reader.ReadWord();
+        try {
+            readAndRegister(name);
+        } catch (const std::invalid_argument& duplicate) {
+            reader.RaiseParseError(duplicate.what());
+        }
+    }
+}
+
+} // namespace
+
+void Factory::ReadSections(SceneReader& reader)
+{
+    Tavisk& scene = *reader.scene;
+    ReadSection(reader, "noOfGeometries", [&](const std::string& name) {
+        std::shared_ptr<GeometryBase> geometry = ReadGeometry(reader);
+        geometry->m_Factory = reader.d2dFactory;
+        geometry->m_Loader = this;
+        geometry->m_Name = name;
+        geometry->m_MaskScope = reader.SceneFileIdentity();
+        scene.RegisterGeometry(name, std::move(geometry));
+    });
+    ReadSection(reader, "noOfBrushes", [&](const std::string& name) {
+        std::shared_ptr<BrushBase> brush = ReadBrush(reader);
+        brush->m_RT = reader.renderTarget;
+        scene.RegisterBrush(name, std::move(brush));
+    });
+    ReadSection(reader, "noOfImages", [&](const std::string& name) {
+        std::shared_ptr<Image> image = ReadImage(reader);
+        image->m_RT = reader.renderTarget;
+        image->m_Loader = this;
+        scene.RegisterImage(name, std::move(image));
+    });
+    ReadSection(reader, "noOfTransforms",
+        [&](const std::string& name) { scene.RegisterTransform(name, ReadTransform(reader)); });
+    ReadSection(reader, "noOfChildKuvs",
+        [&](const std::string& name) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
+    ReadSection(reader, "noOfExecutables", [&](const std::string& name) {
+        scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget));
+    });
+    ReadSection(reader, "noOfControllers",
+        [&](const std::string& name) { scene.RegisterController(name, ReadController(reader)); });
+    ReadSection(reader, "noOfAnimations",
+        [&](const std::string& name) { scene.RegisterAnimation(name, ReadAnimation(reader)); });
+}
+
+std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
+{
+    reader.Expect("Tavisk{");
+    const std::string path = reader.ReadWord();
+    Factory& factory = *reader.factory;
+    const std::string identity = FileIdentity(ResolvePath(path));
+    for (const std::string& loading : factory.m_FilesBeingLoaded)
+        if (loading == identity)
+            reader.RaiseParseError("could not load the file \"" + path + "\": it is already being loaded");
+
+    ITavisk* loaded = nullptr;
+    if (factory.LoadTavisk(path, reader.loadTick, reader.renderTarget, &loaded) != LoadOk)
+        reader.RaiseParseError(factory.GetErrorText());
+    std::shared_ptr<ITavisk> child(loaded);
+
+    reader.Expect("noOfArgs");
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i) {
+        const std::string name = reader.ReadWord();
+        const float value = reader.ReadFloat();
+        child->WriteVariable(name, value);
+    }
+    reader.Expect("}");
+    return child;
+}
+
+} // namespace KUV

@@ -1,0 +1,219 @@
+#include "Core/SceneReader.h"
+
+#include <stdexcept>
+
+#include "Core/FilePath.h"
+#include "Core/GeometryBase.h"
+#include "Core/Tavisk.h"
+
+namespace KUV {
+
+struct SceneReader::SavedState {
+    std::unique_ptr<std::ifstream> file;
+    std::string fileName;
+    std::string line;
+    std::streampos position;
+    int lineNumber;
+};
+
+SceneReader::SceneReader() = default;
+SceneReader::~SceneReader() = default;
+
+bool SceneReader::Open(const std::string& path)
+{
+    const std::string resolved = ResolvePath(path);
+    auto file = std::make_unique<std::ifstream>(resolved, std::ios::binary);
+    if (!file->is_open()) return false;
+    m_File = std::move(file);
+    m_OpenFiles.assign(1, FileIdentity(resolved));
+    return true;
+}
+
+bool SceneReader::Failed() const { return !m_File || m_File->fail() || m_File->bad(); }
+
+bool SceneReader::ReadLine()
+{
+    std::string text;
+    std::getline(*m_File, text);
+    ++lineNumber;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    m_Line.str(Failed() ? std::string() : text);
+    m_Line.clear();
+    return !Failed();
+}
+
+std::string SceneReader::ReadWord()
+{
+    if (Failed()) return std::string();
+    for (;;) {
+        std::string token;
+        if (m_Line >> token) return token;
+        if (!ReadLine()) return std::string();
+    }
+}
+
+template <class Number>
+Number SceneReader::ReadNumber()
+{
+    for (;;) {
+        if (Failed()) return 0;
+        Number value = 0;
+        if (m_Line >> value) return value;
+        ReadLine();
+    }
+}
+
+int SceneReader::ReadInt() { return ReadNumber<int>(); }
+
+float SceneReader::ReadFloat() { return ReadNumber<float>(); }
+
+ValueD SceneReader::ReadValue()
+{
+    const std::string token = ReadWord();
+    if (!token.empty() && token.front() == '$') {
+        scene->DeclareVariable(token);
+        usesVariables = true;
+        return ValueD(token, scene);
+    }
+    // Only a leading number counts; a token without one reads as 0.
+    std::istringstream number(token);
+    float value = 0.f;
+    number >> value;
+    return ValueD(value);
+}
+
+void SceneReader::Expect(const std::string& literal)
+{
+    const std::string token = ReadWord();
+    if (token != literal) RaiseParseError("expecting \"" + literal + "\" got \"" + token + "\"");
+}
+
+void SceneReader::RaiseParseError(const std::string& message)
+{
+    throw std::logic_error("Parse Error:::" + fileName + " : " + std::to_string(lineNumber) + " : " + message);
+}
+
+Color SceneReader::ReadColor()
+{
+    Expect("Color{");
+    Color color;
+    color.r = ReadValue();
+    color.g = ReadValue();
+    color.b = ReadValue();
+    color.a = ReadValue();
+    Expect("}");
+    return color;
+}
+
+PointD SceneReader::ReadPoint()
+{
+    Expect("Point{");
+    PointD point;
+    point.x = ReadValue();
+    point.y = ReadValue();
+    Expect("}");
+    return point;
+}
+
+RectD SceneReader::ReadRect()
+{
+    Expect("Rect{");
+    RectD rect;
+    rect.left = ReadValue();
+    rect.top = ReadValue();
+    rect.right = ReadValue();
+    rect.bottom = ReadValue();
+    Expect("}");
+    return rect;
+}
+
+SceneReader::SavedState SceneReader::SwitchToIncludedFile(const std::string& name)
+{
+    const std::string resolved = ResolvePath(name);
+    const std::string identity = FileIdentity(resolved);
+    for (const std::string& open : m_OpenFiles)
+        if (open == identity) RaiseParseError("could not include the file \"" + name + "\": it is already being read");
+
+    SavedState saved{std::move(m_File), fileName, m_Line.str(), m_Line.tellg(), lineNumber};
+    m_File = std::make_unique<std::ifstream>(resolved, std::ios::binary);
+    fileName = name;
+    m_Line.str(std::string());
+    m_Line.clear();
+    lineNumber = 0;
+    if (!m_File->is_open()) RaiseParseError("could not open the file \"" + name + "\"");
+    m_OpenFiles.push_back(identity);
+    return saved;
+}
+
+void SceneReader::RestoreState(SavedState& saved)
+{
+    m_OpenFiles.pop_back();
+    m_File = std::move(saved.file);
+    fileName = saved.fileName;
+    lineNumber = saved.lineNumber;
+    m_Line.str(saved.line);
+    m_Line.clear();
+    // Without a saved position the line was used up: the next read takes a new line.
+    if (saved.position == std::streampos(-1))
+        m_Line.setstate(std::ios::failbit);
+    else
+        m_Line.seekg(saved.position);
+}
+
+std::shared_ptr<GeometryBase> SceneReader::ReadSourceGeometry()
+{
+    const std::string name = ReadWord();
+    SavedState saved = SwitchToIncludedFile(name);
+    std::shared_ptr<GeometryBase> geometry = ReadGeometry(*this);
+    RestoreState(saved);
+    return geometry;
+}
+
+namespace {
+
+template <class T>
+std::shared_ptr<T> Require(SceneReader& reader, std::shared_ptr<T> found, const std::string& kind,
+    const std::string& name)
+{
+    if (!found) reader.RaiseParseError(kind + " with name \"" + name + "\" does not exist");
+    return found;
+}
+
+} // namespace
+
+std::shared_ptr<GeometryBase> SceneReader::FindGeometry(const std::string& name)
+{
+    return Require(*this, scene->FindGeometry(name), "a geometry", name);
+}
+
+std::shared_ptr<BrushBase> SceneReader::FindBrush(const std::string& name)
+{
+    return Require(*this, scene->FindBrush(name), "a brush", name);
+}
+
+std::shared_ptr<Image> SceneReader::FindImage(const std::string& name)
+{
+    return Require(*this, scene->FindImage(name), "a bitmap", name);
+}
+
+std::shared_ptr<TransformResource> SceneReader::FindTransform(const std::string& name)
+{
+    return Require(*this, scene->FindTransform(name), "a transform", name);
+}
+
+std::shared_ptr<ITavisk> SceneReader::FindChildKuv(const std::string& name)
+{
+    return Require(*this, scene->FindChildKuv(name), "a child kuv", name);
+}
+
+std::shared_ptr<ExecutableBase> SceneReader::FindExecutable(const std::string& name)
+{
+    return Require(*this, scene->FindExecutable(name), "an executable", name);
+}
+
+std::shared_ptr<ControllerBase> SceneReader::FindController(const std::string& name)
+{
+    return Require(*this, scene->FindController(name), "a controller", name);
+}
+
+} // namespace KUV

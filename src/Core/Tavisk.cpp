@@ -1,0 +1,230 @@
+#include "Core/Tavisk.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "Core/Animation.h"
+#include "Core/Assert.h"
+#include "Core/BrushBase.h"
+#include "Core/ControllerBase.h"
+#include "Core/ExecutableBase.h"
+#include "Core/GeometryBase.h"
+#include "Core/Image.h"
+
+namespace KUV {
+
+void RaiseRuntimeBlockingError(const std::string& message)
+{
+    throw std::runtime_error("Tavisk Runtime Blocking Error:::" + message);
+}
+
+Tavisk::Tavisk(ID2D1RenderTarget* renderTarget)
+    : m_RT(renderTarget)
+    , m_CurrentAnimation("MainAnim")
+    , m_HitTestTransform(D2D1::IdentityMatrix())
+{
+    ResetTransformStack(D2D1::IdentityMatrix());
+}
+
+template <class Body>
+int Tavisk::Guarded(Body&& body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc& e) {
+        m_ErrorText = e.what();
+        return ResultOutOfMemory;
+    } catch (const std::runtime_error& e) {
+        m_ErrorText = e.what();
+        return ResultRuntimeError;
+    } catch (const std::logic_error& e) {
+        m_ErrorText = e.what();
+        return ResultLogicError;
+    } catch (...) {
+        m_ErrorText = "unknown error";
+        return ResultRuntimeError;
+    }
+}
+
+int Tavisk::ReadVariable(const std::string& name, float* value)
+{
+    const auto it = m_Variables.find(name);
+    if (it == m_Variables.end()) {
+        m_ErrorText = "trying to read non-existing variable";
+        return ResultNotFound;
+    }
+    *value = it->second;
+    return ResultOk;
+}
+
+int Tavisk::WriteVariable(const std::string& name, float value)
+{
+    const auto it = m_Variables.find(name);
+    if (it == m_Variables.end()) {
+        m_ErrorText = "trying to write non-existing variable";
+        return ResultNotFound;
+    }
+    it->second = value;
+    return ResultOk;
+}
+
+int Tavisk::Update(int time)
+{
+    return Guarded([&] {
+        const auto it = m_Animations.find(m_CurrentAnimation);
+        if (it == m_Animations.end()) {
+            m_ErrorText = m_CurrentAnimation + " animation does not exist";
+            return int(ResultNotFound);
+        }
+        const std::shared_ptr<Animation> animation = it->second; // survives a switch below
+        const std::string name = it->first;
+        if (animation->m_Active && animation->m_Controller) animation->m_Controller->Update(time);
+        if (animation->m_Controller && animation->m_Controller->m_State == ControllerBase::Finished) {
+            if (animation->m_TransitionTarget == "null")
+                RaiseRuntimeBlockingError(name + " is not a looping animation but it has a null transition target");
+            StartAnimation(animation->m_TransitionTarget, time);
+        }
+        for (const auto& [childName, child] : m_ChildKuvs) child->Update(time);
+        for (const auto& [imageName, image] : m_Images) image->OnUpdate();
+        return int(ResultOk);
+    });
+}
+
+int Tavisk::StartAnimation(const std::string& name, int time)
+{
+    return Guarded([&] {
+        const auto it = m_Animations.find(name);
+        if (it == m_Animations.end()) {
+            m_ErrorText = name + " animation does not exist";
+            return int(ResultNotFound);
+        }
+        const auto current = m_Animations.find(m_CurrentAnimation);
+        if (current != m_Animations.end()) current->second->m_Active = false;
+        Animation& next = *it->second;
+        if (next.m_Controller) next.m_Controller->Start(time);
+        next.m_Active = true;
+        for (const auto& [childName, child] : m_ChildKuvs) child->StartAnimation("MainAnim", time);
+        m_CurrentAnimation = name;
+        return int(ResultOk);
+    });
+}
+
+int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topTransform)
+{
+    m_CommandsThisRender = 0;
+    const int result = Guarded([&] {
+        ResetTransformStack(baseTransform ? *baseTransform : D2D1::IdentityMatrix());
+        for (const auto& [name, animation] : m_Animations)
+            if (animation->m_Active && animation->m_RenderFunction) animation->m_RenderFunction->Execute();
+        return int(ResultOk);
+    });
+    // Also after a failed render: dynamic resources built from this frame's values must
+    // not survive into the next frame.
+    ReleaseDynamicResources();
+    if (result == ResultOk && topTransform) *topTransform = CurrentTransform();
+    return result;
+}
+
+int Tavisk::HitTest(int x, int y, bool* hit)
+{
+    return Guarded([&] {
+        *hit = false;
+        D2D_MATRIX_3X2_F m = m_HitTestTransform;
+        // A collapsed transform drew every geometry onto a line or a point: nothing can be hit.
+        if (!D2D1InvertMatrix(&m)) return int(ResultOk);
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        const D2D1_POINT_2F p{fx * m._11 + fy * m._21 + m._31, fx * m._12 + fy * m._22 + m._32};
+        for (const auto& [name, geometry] : m_Geometries) {
+            if (!geometry->m_HitTest) continue;
+            const std::shared_ptr<ID2D1Geometry> built = geometry->GetResource();
+            BOOL contains = FALSE;
+            if (built) built->FillContainsPoint(p, nullptr, 0.25f, &contains);
+            if (contains == TRUE) {
+                *hit = true;
+                break;
+            }
+        }
+        return int(ResultOk);
+    });
+}
+
+void Tavisk::ResetTransformStack(const D2D_MATRIX_3X2_F& m)
+{
+    m_TransformStack.clear();
+    m_TransformStack.push_back(m);
+    m_RT->SetTransform(m);
+}
+
+void Tavisk::PushTransform(const D2D_MATRIX_3X2_F& transform)
+{
+    const D2D_MATRIX_3X2_F next = transform * CurrentTransform();
+    m_TransformStack.push_back(next);
+    m_RT->SetTransform(next);
+}
+
+void Tavisk::PopTransform()
+{
+    if (m_TransformStack.size() <= 1)
+        RaiseRuntimeBlockingError("trying to run PopTransform while transform stack is empty");
+    m_TransformStack.pop_back();
+    m_RT->SetTransform(m_TransformStack.back());
+}
+
+D2D_MATRIX_3X2_F Tavisk::CurrentTransform() const
+{
+    KUV_ASSERT(m_TransformStack.size() > 0);
+    return m_TransformStack.back();
+}
+
+void Tavisk::CountCommand()
+{
+    if (++m_CommandsThisRender > CommandBudget)
+        RaiseRuntimeBlockingError("the render ran more than " + std::to_string(CommandBudget)
+            + " commands; its procedures call each other too often");
+}
+
+void Tavisk::ReleaseDynamicResources()
+{
+    for (const auto& [name, geometry] : m_Geometries) geometry->Cleanup();
+    for (const auto& [name, brush] : m_Brushes) brush->Cleanup();
+    for (const auto& [name, transform] : m_Transforms) transform->Cleanup();
+}
+
+namespace {
+
+template <class T>
+void Register(NameTable<T>& table, const std::string& name, std::shared_ptr<T> component, const char* kind)
+{
+    if (!table.emplace(name, std::move(component)).second)
+        throw std::invalid_argument(name + " was defined as " + kind + " before");
+}
+
+template <class T>
+std::shared_ptr<T> Find(const NameTable<T>& table, const std::string& name)
+{
+    const auto it = table.find(name);
+    return it == table.end() ? nullptr : it->second;
+}
+
+} // namespace
+
+// clang-format off
+void Tavisk::RegisterGeometry(const std::string& n, std::shared_ptr<GeometryBase> c) { Register(m_Geometries, n, std::move(c), "a geometry"); }
+void Tavisk::RegisterBrush(const std::string& n, std::shared_ptr<BrushBase> c) { Register(m_Brushes, n, std::move(c), "a brush"); }
+void Tavisk::RegisterImage(const std::string& n, std::shared_ptr<Image> c) { Register(m_Images, n, std::move(c), "a bitmap"); }
+void Tavisk::RegisterTransform(const std::string& n, std::shared_ptr<TransformResource> c) { Register(m_Transforms, n, std::move(c), "a transform"); }
+void Tavisk::RegisterChildKuv(const std::string& n, std::shared_ptr<ITavisk> c) { Register(m_ChildKuvs, n, std::move(c), "a child kuv"); }
+void Tavisk::RegisterExecutable(const std::string& n, std::shared_ptr<ExecutableBase> c) { Register(m_Executables, n, std::move(c), "an executable"); }
+void Tavisk::RegisterController(const std::string& n, std::shared_ptr<ControllerBase> c) { Register(m_Controllers, n, std::move(c), "a controller"); }
+void Tavisk::RegisterAnimation(const std::string& n, std::shared_ptr<Animation> c) { Register(m_Animations, n, std::move(c), "an animation"); }
+
+std::shared_ptr<GeometryBase> Tavisk::FindGeometry(const std::string& n) const { return Find(m_Geometries, n); }
+std::shared_ptr<BrushBase> Tavisk::FindBrush(const std::string& n) const { return Find(m_Brushes, n); }
+std::shared_ptr<Image> Tavisk::FindImage(const std::string& n) const { return Find(m_Images, n); }
+std::shared_ptr<TransformResource> Tavisk::FindTransform(const std::string& n) const { return Find(m_Transforms, n); }
+std::shared_ptr<ITavisk> Tavisk::FindChildKuv(const std::string& n) const { return Find(m_ChildKuvs, n); }
+std::shared_ptr<ExecutableBase> Tavisk::FindExecutable(const std::string& n) const { return Find(m_Executables, n); }
+std::shared_ptr<ControllerBase> Tavisk::FindController(const std::string& n) const { return Find(m_Controllers, n); }
+// clang-format on
+
+} // namespace KUV

@@ -1,0 +1,163 @@
+#include "Tools/TvsRender.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "Core/Factory.h"
+#include "Core/Tavisk.h"
+
+namespace KUV::Tools {
+namespace {
+
+// The ticks to visit: 0, step, 2*step, ... up to the last tick, merged with the --at ticks.
+class TickSchedule {
+public:
+    explicit TickSchedule(const RenderOptions& o)
+        : m_Step(o.step)
+        , m_Last(o.until ? *o.until : (o.at.empty() ? 0 : o.at.back()))
+        , m_At(o.at)
+    {
+    }
+
+    bool Next(std::int64_t& tick)
+    {
+        const bool stepLeft = m_Stepped <= m_Last;
+        const bool atLeft = m_AtIndex < m_At.size();
+        if (!stepLeft && !atLeft) return false;
+        tick = !atLeft || (stepLeft && m_Stepped < m_At[m_AtIndex]) ? m_Stepped : m_At[m_AtIndex];
+        if (stepLeft && m_Stepped == tick) m_Stepped += m_Step;
+        if (atLeft && m_At[m_AtIndex] == tick) ++m_AtIndex;
+        return true;
+    }
+
+    bool IsAt(std::int64_t tick) const { return std::binary_search(m_At.begin(), m_At.end(), tick); }
+
+private:
+    std::int64_t m_Step;
+    std::int64_t m_Last;
+    std::int64_t m_Stepped = 0;
+    const std::vector<std::int64_t>& m_At;
+    size_t m_AtIndex = 0;
+};
+
+class Renderer {
+public:
+    Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err)
+        : m_Options(options)
+        , m_Out(out)
+        , m_Err(err)
+    {
+    }
+
+    int Run()
+    {
+        if (int code = CreateTarget(); code != ExitOk) return code;
+        if (int code = Load(); code != ExitOk) return code;
+        TickSchedule schedule(m_Options);
+        for (std::int64_t tick = 0; schedule.Next(tick);) {
+            if (int code = Visit(tick, schedule.IsAt(tick)); code != ExitOk) return code;
+        }
+        return ExitOk;
+    }
+
+private:
+    int CreateTarget()
+    {
+        const D2D1_RENDER_TARGET_PROPERTIES properties{{DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
+        const D2D1_SIZE_U size{static_cast<UINT32>(m_Options.width), static_cast<UINT32>(m_Options.height)};
+        if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
+            || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK) {
+            m_Err << "unable to create render target\n";
+            return 1;
+        }
+        m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+        return ExitOk;
+    }
+
+    int Load()
+    {
+        Factory* factory = GetSceneFactory();
+        if (!factory) {
+            m_Err << "Unable to create KUV Factory\n";
+            return 1;
+        }
+        ITavisk* scene = nullptr;
+        const int status = factory->LoadTavisk(m_Options.scene, 0, m_Target.Get(), &scene);
+        m_Scene.reset(scene);
+        if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
+        return status;
+    }
+
+    int SceneFailure(int result)
+    {
+        m_Err << m_Scene->GetErrorText() << "\n";
+        return 10 + result;
+    }
+
+    int Visit(std::int64_t tick, bool at)
+    {
+        if (int result = m_Scene->Update(static_cast<int>(tick)); result != ResultOk) return SceneFailure(result);
+        if (!at) return ExitOk;
+        if (m_Options.vars) PrintVariables(tick);
+        if (int code = Draw(tick); code != ExitOk) return code;
+        return m_Options.hit ? PrintHit(tick) : ExitOk;
+    }
+
+    void PrintVariables(std::int64_t tick)
+    {
+        m_Out << "@" << tick;
+        if (const auto* tavisk = dynamic_cast<const Tavisk*>(m_Scene.get()))
+            for (const auto& [name, value] : tavisk->Variables()) m_Out << " " << name << "=" << value;
+        m_Out << "\n";
+    }
+
+    int Draw(std::int64_t tick)
+    {
+        static const D2D1_COLOR_F white{1.f, 1.f, 1.f, 1.f};
+        const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
+        m_Target->BeginDraw();
+        m_Target->Clear(&white);
+        if (int result = m_Scene->Render(&identity, nullptr); result != ResultOk) return SceneFailure(result);
+        if (m_Target->EndDraw() != S_OK) {
+            m_Err << "Rendering Error\n";
+            return 1;
+        }
+        return m_Options.outDir.empty() ? ExitOk : WriteFrame(tick);
+    }
+
+    int WriteFrame(std::int64_t tick)
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(m_Options.outDir, ec);
+        const std::string path = m_Options.outDir + "/" + std::to_string(tick) + ".png";
+        if (m_Target->SaveToPng(path.c_str()) == S_OK) return ExitOk;
+        m_Err << "could not write \"" << path << "\"\n";
+        return ExitCannotWrite;
+    }
+
+    int PrintHit(std::int64_t tick)
+    {
+        bool hit = false;
+        if (int result = m_Scene->HitTest(m_Options.hit->first, m_Options.hit->second, &hit); result != ResultOk)
+            return SceneFailure(result);
+        m_Out << "@" << tick << " hit " << (hit ? 1 : 0) << "\n";
+        return ExitOk;
+    }
+
+    const RenderOptions& m_Options;
+    std::ostream& m_Out;
+    std::ostream& m_Err;
+    ComPtr<ID2D1Factory> m_D2DFactory;
+    ComPtr<ID2D1ImageRenderTarget> m_Target;
+    std::unique_ptr<ITavisk> m_Scene;
+};
+
+} // namespace
+
+int RunRender(const RenderOptions& options, std::ostream& out, std::ostream& err)
+{
+    return Renderer(options, out, err).Run();
+}
+
+} // namespace KUV::Tools

@@ -1,0 +1,148 @@
+#include "support/Scenes.h"
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "Core/Factory.h"
+
+namespace kuvtest {
+namespace fs = std::filesystem;
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "scratch";
+    for (char& c : name)
+        if (c == '/') c = '_';
+    m_Path = std::string(KUV_TEST_OUTPUT_DIR) + "/tmp/" + name + "." + std::to_string(getpid()) + "."
+        + std::to_string(counter++);
+    fs::remove_all(m_Path);
+    fs::create_directories(m_Path);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::remove_all(m_Path, ec);
+}
+
+std::string TempDir::Write(const std::string& relativePath, const std::string& text) const
+{
+    const fs::path full = fs::path(m_Path) / relativePath;
+    fs::create_directories(full.parent_path());
+    std::ofstream(full, std::ios::binary) << text;
+    return full.string();
+}
+
+namespace {
+constexpr std::array<const char*, 8> SectionKeywords = {"noOfGeometries", "noOfBrushes", "noOfImages",
+    "noOfTransforms", "noOfChildKuvs", "noOfExecutables", "noOfControllers", "noOfAnimations"};
+}
+
+SceneText& SceneText::Geometry(const std::string& n, const std::string& r) { return m_Sections[0].push_back(n + " " + r), *this; }
+SceneText& SceneText::Brush(const std::string& n, const std::string& r) { return m_Sections[1].push_back(n + " " + r), *this; }
+SceneText& SceneText::Image(const std::string& n, const std::string& r) { return m_Sections[2].push_back(n + " " + r), *this; }
+SceneText& SceneText::Transform(const std::string& n, const std::string& r) { return m_Sections[3].push_back(n + " " + r), *this; }
+SceneText& SceneText::ChildKuv(const std::string& n, const std::string& r) { return m_Sections[4].push_back(n + " " + r), *this; }
+SceneText& SceneText::Executable(const std::string& n, const std::string& r) { return m_Sections[5].push_back(n + " " + r), *this; }
+SceneText& SceneText::Controller(const std::string& n, const std::string& r) { return m_Sections[6].push_back(n + " " + r), *this; }
+SceneText& SceneText::Animation(const std::string& n, const std::string& r) { return m_Sections[7].push_back(n + " " + r), *this; }
+
+SceneText& SceneText::MainAnim(const std::string& procedure, const std::string& controller,
+    const std::string& transitionTarget)
+{
+    return Animation("MainAnim",
+        "Animation{ renderFunction " + procedure + " controller " + controller + " transitionTarget "
+            + transitionTarget + " }");
+}
+
+std::string SceneText::Str() const
+{
+    std::ostringstream out;
+    out << "Tavisk{\n";
+    for (size_t i = 0; i < SectionKeywords.size(); ++i) {
+        out << SectionKeywords[i] << " " << m_Sections[i].size() << "\n";
+        for (const std::string& record : m_Sections[i]) out << "  " << record << "\n";
+    }
+    out << "}\n";
+    return out.str();
+}
+
+Canvas::Canvas(int width, int height)
+{
+    EXPECT_EQ(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf()), S_OK);
+    const D2D1_RENDER_TARGET_PROPERTIES properties{{DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
+    const D2D1_SIZE_U size{static_cast<UINT32>(width), static_cast<UINT32>(height)};
+    EXPECT_EQ(factory->CreateImageRenderTarget(properties, size, target.ReleaseAndGetAddressOf()), S_OK);
+    target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+}
+
+int LoadedScene::RenderFrame(Canvas& canvas)
+{
+    static const D2D1_COLOR_F white{1.f, 1.f, 1.f, 1.f};
+    const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
+    canvas.target->BeginDraw();
+    canvas.target->Clear(&white);
+    const int result = scene->Render(&identity, nullptr);
+    EXPECT_EQ(canvas.target->EndDraw(), S_OK);
+    return result;
+}
+
+LoadedScene LoadScene(Canvas& canvas, const std::string& path, std::uint32_t tick)
+{
+    LoadedScene loaded;
+    KUV::ITavisk* scene = nullptr;
+    KUV::Factory* factory = KUV::GetSceneFactory();
+    loaded.status = factory->LoadTavisk(path, tick, canvas.target.Get(), &scene);
+    loaded.scene.reset(scene);
+    if (loaded.status != 0) loaded.errorText = factory->GetErrorText();
+    return loaded;
+}
+
+LoadedScene LoadSceneText(Canvas& canvas, const TempDir& dir, const std::string& text, std::uint32_t tick)
+{
+    return LoadScene(canvas, dir.Write("scene.tvs", text), tick);
+}
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::string& workingDir)
+{
+    const std::string outPath = workingDir + "/.tool-stdout";
+    const std::string errPath = workingDir + "/.tool-stderr";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(workingDir.c_str()) != 0) _exit(127);
+        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
+        std::vector<char*> argv{const_cast<char*>(KUV_TVS_RENDER)};
+        for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(KUV_TVS_RENDER, argv.data());
+        _exit(127);
+    }
+    ToolRun run;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = ReadAll(outPath);
+    run.err = ReadAll(errPath);
+    return run;
+}
+
+} // namespace kuvtest
