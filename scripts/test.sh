@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUV_SANITIZE=ON
+cmake --build build-test -j "$(nproc)"
+ctest --test-dir build-test --output-on-failure -j 2
