@@ -1,0 +1,81 @@
+#include "Core/Bitmap.h"
+
+#include <vector>
+
+#include "Core/Assert.h"
+#include "Core/Factory.h"
+#include "Core/FilePath.h"
+#include "Core/SceneReader.h"
+#include "Core/TextEncoding.h"
+
+namespace KUV {
+
+std::shared_ptr<Image> ReadImage(SceneReader& reader)
+{
+    const std::string opener = reader.ReadWord();
+    if (opener != "BitmapFromFile{") reader.RaiseParseError("Unknown bitmap type \"" + opener + "\"");
+    auto bitmap = std::make_shared<Bitmap>(Bitmap::FromFile, reader.ReadWord());
+    reader.Expect("}");
+    bitmap->m_Owner = reader.scene;
+    return bitmap;
+}
+
+namespace {
+
+// The first (or only) frame of the file, as a pixel source.
+ComPtr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& wic, const std::string& path, bool& jpeg)
+{
+    const std::u16string wide = WidenSceneText(ResolvePath(path));
+    ComPtr<IWICBitmapDecoder> decoder;
+    CheckD2DResult(wic.CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+        decoder.ReleaseAndGetAddressOf()));
+    GUID format{};
+    CheckD2DResult(decoder->GetContainerFormat(&format));
+    jpeg = format == GUID_ContainerFormatJpeg;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    CheckD2DResult(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()));
+    ComPtr<IWICBitmapSource> source;
+    CheckD2DResult(frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())));
+    return source;
+}
+
+// Copies the native pixels and turns them into premultiplied 32-bit BGRA.
+std::vector<BYTE> PremultipliedPixels(IWICBitmapSource& source, UINT32 width, UINT32 height, bool jpeg)
+{
+    const UINT32 bytesPerPixel = jpeg ? 3 : 4;
+    UINT native = 0;
+    CheckD2DResult(source.GetBytesPerPixel(&native));
+    if (native != bytesPerPixel) CheckD2DResult(D2DERR_UNSUPPORTED_PIXEL_FORMAT);
+    const UINT64 pixels = UINT64(width) * height;
+    if (width > WIC_MAX_IMAGE_SIDE || height > WIC_MAX_IMAGE_SIDE || pixels * 4 > WIC_MAX_IMAGE_BYTES)
+        CheckD2DResult(WINCODEC_ERR_IMAGETOOLARGE);
+    std::vector<BYTE> copied(pixels * bytesPerPixel);
+    CheckD2DResult(source.CopyPixels(nullptr, width * bytesPerPixel, static_cast<UINT>(copied.size()), copied.data()));
+    std::vector<BYTE> result(pixels * 4);
+    for (UINT64 i = 0; i < pixels; ++i) {
+        const BYTE* from = &copied[i * bytesPerPixel];
+        BYTE* to = &result[i * 4];
+        const unsigned alpha = jpeg ? 255 : from[3];
+        for (int c = 0; c < 3; ++c) to[c] = static_cast<BYTE>((from[c] * alpha + 127) / 255);
+        to[3] = static_cast<BYTE>(alpha);
+    }
+    return result;
+}
+
+} // namespace
+
+std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
+{
+    KUV_ASSERT(m_RT);
+    KUV_ASSERT(m_type == FromFile);
+    bool jpeg = false;
+    const ComPtr<IWICBitmapSource> source = DecodeFrame(*m_Loader->GetImagingFactory(), m_Path, jpeg);
+    CheckD2DResult(source->GetSize(&m_Width, &m_Height));
+    const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), m_Width, m_Height, jpeg);
+    const D2D1_BITMAP_PROPERTIES properties{{DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
+    ID2D1Bitmap* bitmap = nullptr;
+    CheckD2DResult(m_RT->CreateBitmap({m_Width, m_Height}, pixels.data(), m_Width * 4, properties, &bitmap));
+    return AdoptInterface<ID2D1Bitmap>(bitmap);
+}
+
+} // namespace KUV

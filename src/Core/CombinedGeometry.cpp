@@ -1,0 +1,54 @@
+#include "Core/CombinedGeometry.h"
+
+#include "Core/Assert.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+namespace {
+
+int ReadCombineMode(SceneReader& reader, const std::string& token)
+{
+    static const char* const Modes[] = {"Union", "Intersect", "Xor", "Exclude"};
+    for (int mode = 0; mode < 4; ++mode)
+        if (token == Modes[mode]) return mode;
+    reader.RaiseParseError("Unknown combine mode \"" + token + "\"");
+}
+
+} // namespace
+
+std::shared_ptr<GeometryBase> ReadCombinedGeometry(SceneReader& reader)
+{
+    reader.Expect("geometry1");
+    const std::string first = reader.ReadWord();
+    reader.Expect("geometry2");
+    const std::string second = reader.ReadWord();
+    reader.Expect("mode");
+    const std::string mode = reader.ReadWord();
+
+    auto combined = std::make_shared<CombinedGeometry>();
+    combined->m_Mode = ReadCombineMode(reader, mode);
+    combined->m_Geometry1 = reader.FindGeometry(first);
+    combined->m_Geometry2 = reader.FindGeometry(second);
+    combined->m_Dynamic = combined->m_Geometry1->m_Dynamic || combined->m_Geometry2->m_Dynamic;
+    return combined;
+}
+
+std::shared_ptr<ID2D1Geometry> CombinedGeometry::CreateResource()
+{
+    KUV_ASSERT(m_Factory);
+    ID2D1PathGeometry* created = nullptr;
+    CheckD2DResult(m_Factory->CreatePathGeometry(&created));
+    const std::shared_ptr<ID2D1Geometry> result = AdoptInterface<ID2D1Geometry>(created);
+    ID2D1GeometrySink* opened = nullptr;
+    CheckD2DResult(created->Open(&opened));
+    const std::shared_ptr<ID2D1GeometrySink> sink = AdoptInterface<ID2D1GeometrySink>(opened);
+
+    const std::shared_ptr<ID2D1Geometry> first = m_Geometry1->GetResource();
+    const std::shared_ptr<ID2D1Geometry> second = m_Geometry2->GetResource();
+    CheckD2DResult(first->CombineWithGeometry(second.get(), static_cast<D2D1_COMBINE_MODE>(m_Mode), nullptr, 0.25f,
+        sink.get()));
+    CheckD2DResult(sink->Close());
+    return result;
+}
+
+} // namespace KUV

@@ -1,0 +1,67 @@
+#include "Core/Text.h"
+
+#include "Core/Assert.h"
+#include "Core/Factory.h"
+#include "Core/SceneReader.h"
+#include "Core/TextEncoding.h"
+#include "Core/TextGeometryConverter.h"
+
+namespace KUV {
+
+std::shared_ptr<GeometryBase> ReadText(SceneReader& reader)
+{
+    auto text = std::make_shared<Text>();
+    reader.Expect("text");
+    text->m_Text = reader.ReadWord();
+    reader.Expect("font");
+    text->m_Font = reader.ReadWord();
+    reader.Expect("size");
+    text->m_Size = reader.ReadValue();
+    reader.Expect("x");
+    text->m_X = reader.ReadValue();
+    reader.Expect("y");
+    text->m_Y = reader.ReadValue();
+    reader.Expect("w");
+    text->m_W = reader.ReadValue();
+    reader.Expect("h");
+    text->m_H = reader.ReadValue();
+    return text;
+}
+
+namespace {
+
+std::shared_ptr<IDWriteTextFormat> CreateFormat(IDWriteFactory& write, const std::string& font, float size)
+{
+    const std::u16string family = WidenSceneText(font);
+    IDWriteTextFormat* format = nullptr;
+    CheckD2DResult(write.CreateTextFormat(family.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+        DWRITE_FONT_STRETCH_NORMAL, size, u"en-us", &format));
+    const std::shared_ptr<IDWriteTextFormat> handle = AdoptInterface<IDWriteTextFormat>(format);
+    format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
+    format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+    return handle;
+}
+
+} // namespace
+
+std::shared_ptr<ID2D1Geometry> Text::CreateResource()
+{
+    KUV_ASSERT(m_Factory);
+    const std::shared_ptr<IDWriteFactory> write = m_Loader->GetWriteFactory();
+    const std::shared_ptr<IDWriteTextFormat> format = CreateFormat(*write, m_Font, m_Size.Get());
+    const std::u16string text = WidenSceneText(m_Text);
+    IDWriteTextLayout* created = nullptr;
+    CheckD2DResult(write->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.get(), m_W.Get(),
+        m_H.Get(), &created));
+    const std::shared_ptr<IDWriteTextLayout> layout = AdoptInterface<IDWriteTextLayout>(created);
+
+    // Every run's outline goes into one geometry, so that all lines of the text are kept.
+    ComPtr<TextGeometryConverter> converter(new TextGeometryConverter(m_Factory));
+    CheckD2DResult(converter->Status());
+    CheckD2DResult(layout->Draw(nullptr, converter.Get(), m_X.Get(), m_Y.Get()));
+    std::shared_ptr<ID2D1Geometry> result;
+    CheckD2DResult(converter->Finish(result));
+    return result;
+}
+
+} // namespace KUV
