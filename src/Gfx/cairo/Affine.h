@@ -1,0 +1,41 @@
+// Conversions between Direct2D matrices and cairo's, and the checks that keep
+// cairo contexts out of their permanent error states.
+#pragma once
+
+#include <cairo.h>
+
+#include "Gfx/D2D1.h"
+#include "Gfx/cairo/PathData.h"
+
+namespace CairoGfx {
+
+constexpr double kDefaultFlatteningTolerance = 0.25;
+// The largest bitmap or target side accepted, as on common Direct2D hardware.
+constexpr UINT32 kMaxTextureSide = 16384;
+
+cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m);
+// m followed by a scale of the result.
+cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m, double scaleX, double scaleY);
+// A null matrix stands for the identity.
+cairo_matrix_t ToCairoOrIdentity(const D2D1_MATRIX_3X2_F* m);
+
+// Finite and invertible: cairo accepts it without entering an error state.
+bool IsUsable(const cairo_matrix_t& m);
+bool IsFinite(const cairo_matrix_t& m);
+// The largest factor by which m stretches any length.
+double MaxStretch(const cairo_matrix_t& m);
+
+inline Point Apply(const cairo_matrix_t& m, Point p)
+{
+    return { m.xx * p.x + m.xy * p.y + m.x0, m.yx * p.x + m.yy * p.y + m.y0 };
+}
+
+// The tolerance to flatten with: the given one when positive and finite, else the default.
+double ToleranceOrDefault(float tolerance);
+bool IsFinite(const D2D1_COLOR_F& color);
+bool IsFinite(const D2D1_RECT_F& rect);
+
+// Bounds that contain nothing: left > right and top > bottom.
+D2D1_RECT_F EmptyBounds();
+
+} // namespace CairoGfx

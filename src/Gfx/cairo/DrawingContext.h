@@ -1,0 +1,67 @@
+// The drawing state of a render target over one cairo image surface.
+#pragma once
+
+#include <cairo.h>
+
+#include "Gfx/D2D1.h"
+
+namespace CairoGfx {
+
+class Bitmap;
+class PathData;
+
+class DrawingContext {
+public:
+    // Takes over the reference to surface.
+    DrawingContext(cairo_surface_t* surface, float dpiX, float dpiY);
+    ~DrawingContext();
+    DrawingContext(const DrawingContext&) = delete;
+    DrawingContext& operator=(const DrawingContext&) = delete;
+
+    void BeginDraw();
+    HRESULT EndDraw();
+    void Clear(const D2D1_COLOR_F* color);
+    void FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, ID2D1Brush* opacityBrush);
+    void DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, float strokeWidth);
+    void FillOpacityMask(
+        ID2D1Bitmap* mask, ID2D1Brush* brush, const D2D1_RECT_F* destination, const D2D1_RECT_F* source);
+    void DrawBitmap(ID2D1Bitmap* bitmap, const D2D1_RECT_F* destination, float opacity,
+        D2D1_BITMAP_INTERPOLATION_MODE mode, const D2D1_RECT_F* source);
+
+    void SetTransform(const D2D1_MATRIX_3X2_F& transform);
+    const D2D1_MATRIX_3X2_F& Transform() const { return m_Transform; }
+    void SetAntialiasMode(D2D1_ANTIALIAS_MODE mode);
+    D2D1_ANTIALIAS_MODE AntialiasMode() const { return m_Antialias; }
+
+    D2D1_SIZE_F Size() const;
+    D2D1_SIZE_U PixelSize() const;
+    float DpiX() const { return m_DpiX; }
+    float DpiY() const { return m_DpiY; }
+    cairo_surface_t* Surface() const { return m_Surface; }
+    // Draws into surface from now on (taking over its reference); the old one is released.
+    void ReplaceSurface(cairo_surface_t* surface);
+
+private:
+    // Whether a primitive may draw now; sets the device transform when it may.
+    bool BeginPrimitive();
+    // A primitive that still drove cairo into an error state gets a fresh context.
+    void EndPrimitive();
+    void ResetContext();
+    void Record(HRESULT hr);
+    void AppendPath(const cairo_path_t& path);
+    void PaintClipped(cairo_pattern_t* mask, double alpha);
+    bool PlaceBitmap(Bitmap* bitmap, const D2D1_RECT_F* destination, const D2D1_RECT_F* source, D2D1_RECT_F* area);
+
+    cairo_surface_t* m_Surface;
+    cairo_t* m_Cr = nullptr;
+    D2D1_MATRIX_3X2_F m_Transform = D2D1::IdentityMatrix();
+    cairo_matrix_t m_Device;
+    bool m_TransformUsable = true;
+    D2D1_ANTIALIAS_MODE m_Antialias = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
+    bool m_Drawing = false;
+    HRESULT m_Error = S_OK;
+    float m_DpiX;
+    float m_DpiY;
+};
+
+} // namespace CairoGfx
