@@ -17,8 +17,13 @@ using FLOAT = float;
 using WCHAR = char16_t;
 using DWORD = std::uint32_t;
 
+// glib spells these as macros; whichever comes first, both mean the same.
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
