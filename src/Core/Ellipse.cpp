@@ -1,0 +1,33 @@
+#include "Core/Ellipse.h"
+
+#include "Core/Assert.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+std::shared_ptr<ID2D1Geometry> Ellipse::CreateResource()
+{
+    KUV_ASSERT(m_Factory);
+    const D2D1_POINT_2F center = m_Center.Get();
+    const float radiusX = m_RadiusX.Get();
+    const float radiusY = m_RadiusY.Get();
+    ID2D1EllipseGeometry* created = nullptr;
+    const HRESULT hr = m_Factory->CreateEllipseGeometry({ center, radiusX, radiusY }, &created);
+    std::shared_ptr<ID2D1Geometry> geometry = AdoptInterface<ID2D1Geometry>(created);
+    CheckD2DResult(hr);
+    return geometry;
+}
+
+std::shared_ptr<GeometryBase> ReadEllipse(SceneReader& reader)
+{
+    auto ellipse = std::make_shared<Ellipse>();
+    reader.Expect("center");
+    ellipse->m_Center = reader.ReadPoint();
+    reader.Expect("radiusX");
+    ellipse->m_RadiusX = reader.ReadValue();
+    reader.Expect("radiusY");
+    ellipse->m_RadiusY = reader.ReadValue();
+    return ellipse;
+}
+
+} // namespace KUV

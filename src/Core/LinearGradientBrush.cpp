@@ -1,0 +1,33 @@
+#include "Core/LinearGradientBrush.h"
+
+#include "Core/Assert.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+std::shared_ptr<ID2D1Brush> LinearGradientBrush::CreateResource()
+{
+    KUV_ASSERT(m_RT);
+    const D2D1_BRUSH_PROPERTIES properties { m_Opacity.Get(), D2D1::IdentityMatrix() };
+    const D2D1_POINT_2F start = m_Start.Get();
+    const D2D1_POINT_2F end = m_End.Get();
+    std::shared_ptr<ID2D1GradientStopCollection> stops = m_Stops->GetResource();
+    ID2D1LinearGradientBrush* created = nullptr;
+    const HRESULT hr = m_RT->CreateLinearGradientBrush({ start, end }, &properties, stops.get(), &created);
+    std::shared_ptr<ID2D1Brush> brush = AdoptInterface<ID2D1Brush>(created);
+    CheckD2DResult(hr);
+    return brush;
+}
+
+std::shared_ptr<BrushBase> ReadLinearGradientBrush(SceneReader& reader)
+{
+    auto brush = std::make_shared<LinearGradientBrush>();
+    reader.Expect("start");
+    brush->m_Start = reader.ReadPoint();
+    reader.Expect("end");
+    brush->m_End = reader.ReadPoint();
+    brush->m_Stops = ReadGradientStopCollection(reader);
+    return brush;
+}
+
+} // namespace KUV

@@ -1,0 +1,107 @@
+#include "Core/Path.h"
+
+#include <string>
+
+#include "Core/Assert.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+void Line::AddTo(ID2D1GeometrySink& sink) const
+{
+    sink.AddLine(m_To.Get());
+}
+
+void Bezier::AddTo(ID2D1GeometrySink& sink) const
+{
+    const D2D1_POINT_2F p1 = m_P1.Get();
+    const D2D1_POINT_2F p2 = m_P2.Get();
+    const D2D1_POINT_2F p3 = m_P3.Get();
+    sink.AddBezier({ p1, p2, p3 });
+}
+
+void Figure::AddTo(ID2D1GeometrySink& sink) const
+{
+    sink.BeginFigure(m_StartPoint.Get(), D2D1_FIGURE_BEGIN_FILLED);
+    for (const std::shared_ptr<ISegment>& segment : m_Segments)
+        segment->AddTo(sink);
+    sink.EndFigure(m_Closed ? D2D1_FIGURE_END_CLOSED : D2D1_FIGURE_END_OPEN);
+}
+
+std::shared_ptr<ID2D1Geometry> Path::CreateResource()
+{
+    KUV_ASSERT(m_Factory);
+    ID2D1PathGeometry* created = nullptr;
+    HRESULT hr = m_Factory->CreatePathGeometry(&created);
+    std::shared_ptr<ID2D1Geometry> geometry = AdoptInterface<ID2D1Geometry>(created);
+    CheckD2DResult(hr);
+    ComPtr<ID2D1GeometrySink> sink;
+    hr = created->Open(sink.ReleaseAndGetAddressOf());
+    CheckD2DResult(hr);
+    sink->SetFillMode(D2D1_FILL_MODE_WINDING);
+    for (const std::shared_ptr<Figure>& figure : m_Figures)
+        figure->AddTo(*sink.Get());
+    CheckD2DResult(sink->Close());
+    return geometry;
+}
+
+namespace {
+
+PointD ReadKeyedPoint(SceneReader& reader, const char* key)
+{
+    reader.Expect(key);
+    return reader.ReadPoint();
+}
+
+std::shared_ptr<ISegment> ReadSegmentFields(SceneReader& reader, const std::string& type)
+{
+    if (type == "Line{") {
+        auto line = std::make_shared<Line>();
+        line->m_To = ReadKeyedPoint(reader, "to");
+        return line;
+    }
+    if (type == "Bezier{") {
+        auto bezier = std::make_shared<Bezier>();
+        bezier->m_P1 = ReadKeyedPoint(reader, "p1");
+        bezier->m_P2 = ReadKeyedPoint(reader, "p2");
+        bezier->m_P3 = ReadKeyedPoint(reader, "p3");
+        return bezier;
+    }
+    reader.RaiseParseError("Unknown segment type \"" + type + "\"");
+}
+
+std::shared_ptr<ISegment> ReadSegment(SceneReader& reader)
+{
+    std::shared_ptr<ISegment> segment = ReadSegmentFields(reader, reader.ReadWord());
+    reader.Expect("}");
+    return segment;
+}
+
+std::shared_ptr<Figure> ReadFigure(SceneReader& reader)
+{
+    reader.Expect("Figure{");
+    auto figure = std::make_shared<Figure>();
+    figure->m_StartPoint = ReadKeyedPoint(reader, "startPoint");
+    reader.Expect("closed");
+    figure->m_Closed = reader.ReadInt() != 0;
+    reader.Expect("noOfSegments");
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i)
+        figure->m_Segments.push_back(ReadSegment(reader));
+    reader.Expect("}");
+    return figure;
+}
+
+} // namespace
+
+std::shared_ptr<GeometryBase> ReadPath(SceneReader& reader)
+{
+    auto path = std::make_shared<Path>();
+    reader.Expect("noOfFigures");
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i)
+        path->m_Figures.push_back(ReadFigure(reader));
+    return path;
+}
+
+} // namespace KUV

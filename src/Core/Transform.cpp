@@ -1,0 +1,85 @@
+#include "Core/Transform.h"
+
+#include <cmath>
+#include <string>
+
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+namespace {
+
+std::shared_ptr<D2D_MATRIX_3X2_F> NewMatrix(const D2D_MATRIX_3X2_F& matrix)
+{
+    return std::make_shared<D2D_MATRIX_3X2_F>(matrix);
+}
+
+ValueD ReadKeyedValue(SceneReader& reader, const char* key)
+{
+    reader.Expect(key);
+    return reader.ReadValue();
+}
+
+// The two values of a body are read in file order, so they are read into locals first.
+template <class Kind>
+std::shared_ptr<TransformResource> ReadPair(SceneReader& reader, const char* first, const char* second)
+{
+    ValueD a = ReadKeyedValue(reader, first);
+    ValueD b = ReadKeyedValue(reader, second);
+    return std::make_shared<Kind>(std::move(a), std::move(b));
+}
+
+std::shared_ptr<TransformResource> ReadTransformBody(SceneReader& reader, const std::string& opener)
+{
+    if (opener == "Translation{") return ReadPair<Translation>(reader, "x", "y");
+    if (opener == "PolarTranslation{") return ReadPair<PolarTranslation>(reader, "r", "t");
+    if (opener == "Rotation{") return std::make_shared<Rotation>(ReadKeyedValue(reader, "t"));
+    if (opener == "Scale{") return ReadPair<Scale>(reader, "x", "y");
+    reader.RaiseParseError("Unknown transform type \"" + opener + "\"");
+}
+
+} // namespace
+
+std::shared_ptr<D2D_MATRIX_3X2_F> Translation::CreateResource()
+{
+    const float x = m_X.Get();
+    const float y = m_Y.Get();
+    return NewMatrix({ 1.f, 0.f, 0.f, 1.f, x, y });
+}
+
+std::shared_ptr<D2D_MATRIX_3X2_F> PolarTranslation::CreateResource()
+{
+    const float r = m_R.Get();
+    const float t = m_T.Get();
+    const float cosT = static_cast<float>(std::cos(static_cast<double>(t)));
+    const float sinT = static_cast<float>(std::sin(static_cast<double>(t)));
+    return NewMatrix({ 1.f, 0.f, 0.f, 1.f, r * cosT, r * sinT });
+}
+
+std::shared_ptr<D2D_MATRIX_3X2_F> Rotation::CreateResource()
+{
+    D2D_MATRIX_3X2_F matrix;
+    D2D1MakeRotateMatrix(m_T.Get(), D2D1::Point2F(0.f, 0.f), &matrix);
+    return NewMatrix(matrix);
+}
+
+std::shared_ptr<D2D_MATRIX_3X2_F> Scale::CreateResource()
+{
+    const float x = m_X.Get();
+    const float y = m_Y.Get();
+    // A scaling about the centre (0, 0): the offsets are centre - factor * centre.
+    return NewMatrix({ x, 0.f, 0.f, y, 0.f - x * 0.f, 0.f - y * 0.f });
+}
+
+std::shared_ptr<TransformResource> ReadTransform(SceneReader& reader)
+{
+    const std::string opener = reader.ReadWord();
+    reader.usesVariables = false;
+    std::shared_ptr<TransformResource> transform = ReadTransformBody(reader, opener);
+    reader.Expect("}");
+    transform->m_Dynamic = reader.usesVariables;
+    transform->m_Owner = reader.scene;
+    return transform;
+}
+
+} // namespace KUV
