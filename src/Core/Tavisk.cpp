@@ -109,9 +109,29 @@ int Tavisk::StartAnimation(const std::string& name, int time)
     });
 }
 
+namespace {
+
+// Commands run by the outermost render in progress, child renders included, so
+// that work multiplied through child scenes counts against the same budget.
+std::uint64_t g_CommandsThisRender = 0;
+int g_RenderDepth = 0;
+
+class RenderNesting {
+public:
+    RenderNesting()
+    {
+        if (g_RenderDepth++ == 0) g_CommandsThisRender = 0;
+    }
+    ~RenderNesting() { --g_RenderDepth; }
+    RenderNesting(const RenderNesting&) = delete;
+    RenderNesting& operator=(const RenderNesting&) = delete;
+};
+
+} // namespace
+
 int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topTransform)
 {
-    m_CommandsThisRender = 0;
+    const RenderNesting nesting;
     const int result = Guarded([&] {
         ResetTransformStack(baseTransform ? *baseTransform : D2D1::IdentityMatrix());
         for (const auto& [name, animation] : m_Animations)
@@ -178,7 +198,7 @@ D2D_MATRIX_3X2_F Tavisk::CurrentTransform() const
 
 void Tavisk::CountCommand()
 {
-    if (++m_CommandsThisRender > CommandBudget)
+    if (++g_CommandsThisRender > CommandBudget)
         RaiseRuntimeBlockingError("the render ran more than " + std::to_string(CommandBudget)
             + " commands; its procedures call each other too often");
 }

@@ -68,8 +68,8 @@ public:
     D2D_MATRIX_3X2_F CurrentTransform() const;
     void CaptureHitTestTransform() { m_HitTestTransform = CurrentTransform(); }
 
-    // Counts one executed command; a render that runs more than the budget stops with a
-    // blocking error instead of running for hours.
+    // Counts one executed command; a render (with the child renders inside it) that runs
+    // more than the budget stops with a blocking error instead of running for hours.
     void CountCommand();
     static constexpr std::uint64_t CommandBudget = 10'000'000;
 
@@ -95,7 +95,6 @@ private:
     std::vector<D2D_MATRIX_3X2_F> m_TransformStack;
     D2D_MATRIX_3X2_F m_HitTestTransform;
     std::string m_ErrorText;
-    std::uint64_t m_CommandsThisRender = 0;
 };
 
 } // namespace KUV

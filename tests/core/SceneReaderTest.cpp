@@ -19,6 +19,7 @@ protected:
         const std::string path = dir.Write("input.tvs", text);
         EXPECT_TRUE(reader.Open(path));
         reader.fileName = "input.tvs";
+        reader.lineNumber = 0;
         reader.scene = &scene;
         return reader;
     }

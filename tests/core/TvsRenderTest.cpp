@@ -92,6 +92,7 @@ TEST_F(TvsRenderTest, TicksBetweenStepsAreVisitedOnlyWhenAsked)
     // only when an update lands at or past its end.
     dir.Write("loop.tvs",
         SceneText()
+            .Geometry("g", "Rectangle{ x $v y 0 w 1 h 1 hitTest 0 }")
             .Executable("draw", "Procedure{ noOfCommands 0 }")
             .Controller("c", "Linear{ target $v begin 0 end 100 loops 1 beginValue 0 endValue 100 noOfChildren 0 }")
             .MainAnim("draw", "c")

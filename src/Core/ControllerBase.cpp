@@ -1,0 +1,108 @@
+#include "Core/ControllerBase.h"
+
+#include <string>
+
+#include "Core/Controllers.h"
+#include "Core/NestingGuard.h"
+#include "Core/SceneReader.h"
+#include "Core/Tavisk.h"
+
+namespace KUV {
+
+namespace {
+
+using BodyReader = std::shared_ptr<ControllerBase> (*)(SceneReader&, const ControllerHeader&);
+
+struct ControllerOpener {
+    const char* token;
+    bool hasHeader;
+    BodyReader read;
+};
+
+// Openers are compared in this order.
+constexpr ControllerOpener Openers[] = {
+    { "Const{", true, &ReadConstController },
+    { "Linear{", true, &ReadLinearController },
+    { "Linear2d{", true, &ReadLinear2dController },
+    { "Sinusoidal{", true, &ReadSinusoidalController },
+    { "Addition{", true, &ReadAdditionController },
+    { "Trigger{", false, &ReadTrigger },
+};
+
+// Controller trees nested deeper than this in the text would exhaust the stack when
+// read, advanced or destroyed; no real scene comes near it.
+constexpr int MaxRecordNesting = 256;
+thread_local int t_RecordNesting = 0;
+
+const ControllerOpener* FindOpener(const std::string& token)
+{
+    for (const ControllerOpener& opener : Openers)
+        if (token == opener.token) return &opener;
+    return nullptr;
+}
+
+void ReadChildren(SceneReader& reader, ControllerBase& controller)
+{
+    reader.Expect("noOfChildren");
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i)
+        controller.m_Children.push_back(ReadController(reader));
+}
+
+// Holds the end value from now on and lets the children finish with the same time.
+void Finish(ControllerBase& controller, int time)
+{
+    if (controller.m_Target != "null") {
+        const float value = controller.Evaluate(controller.m_End);
+        static_cast<void>(controller.m_Owner->WriteVariable(controller.m_Target, value));
+    }
+    for (const std::shared_ptr<ControllerBase>& child : controller.m_Children)
+        child->Update(time);
+    controller.m_State = ControllerBase::Finished;
+}
+
+} // namespace
+
+void ControllerBase::Start(int time)
+{
+    m_StartTime = time;
+    m_State = Idle;
+    for (const std::shared_ptr<ControllerBase>& child : m_Children)
+        child->Start(time);
+    Update(time);
+}
+
+void ControllerBase::Update(int time)
+{
+    const int elapsed = TickDifference(time, m_StartTime);
+    if (m_Begin <= elapsed && elapsed < m_End) {
+        m_State = Running;
+        const float value = Evaluate(elapsed);
+        if (m_Target != "null") static_cast<void>(m_Owner->WriteVariable(m_Target, value));
+        for (const std::shared_ptr<ControllerBase>& child : m_Children)
+            child->Update(time);
+    } else if (elapsed >= m_End && m_State == Running) {
+        if (m_Loops)
+            Start(TickSum(m_StartTime, m_End));
+        else
+            Finish(*this, time);
+    }
+}
+
+std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
+{
+    NestingGuard nesting(t_RecordNesting, MaxRecordNesting);
+    const std::string token = reader.ReadWord();
+    const ControllerOpener* opener = FindOpener(token);
+    if (!opener) reader.RaiseParseError("Unknown controller type \"" + token + "\"");
+    if (nesting.Exceeded())
+        reader.RaiseParseError("controller records nested more than " + std::to_string(MaxRecordNesting) + " deep");
+    const ControllerHeader header = opener->hasHeader ? ReadControllerHeader(reader) : ControllerHeader {};
+    std::shared_ptr<ControllerBase> controller = opener->read(reader, header);
+    ReadChildren(reader, *controller);
+    reader.Expect("}");
+    controller->m_Owner = reader.scene;
+    return controller;
+}
+
+} // namespace KUV

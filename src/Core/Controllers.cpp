@@ -1,0 +1,183 @@
+#include "Core/Controllers.h"
+
+#include <cmath>
+#include <limits>
+
+#include "Core/ITavisk.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+namespace {
+
+constexpr double Pi = 3.141592653589793;
+constexpr double TwoPi = 6.283185307179586;
+
+// An empty window makes controllers divide by zero; the result is what IEEE division
+// gives (an infinity or NaN, which drawing skips), without the division itself.
+double Quotient(double numerator, double denominator)
+{
+    if (denominator != 0.0) return numerator / denominator;
+    if (std::isnan(numerator) || numerator == 0.0) return std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    return std::signbit(numerator) != std::signbit(denominator) ? -infinity : infinity;
+}
+
+// Rounds to float; values beyond the float range become infinities instead of undefined conversions.
+float NarrowToFloat(double value)
+{
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (value > largest) return std::numeric_limits<float>::infinity();
+    if (value < -largest) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+void Configure(ControllerBase& controller, const ControllerHeader& header)
+{
+    controller.m_Target = header.target;
+    controller.m_Begin = header.begin;
+    controller.m_End = header.end;
+    controller.m_Loops = header.loops;
+}
+
+std::shared_ptr<LinearController> MakeLinear(
+    const ControllerHeader& header, const std::string& target, const ValueD& from, const ValueD& to)
+{
+    auto linear = std::make_shared<LinearController>();
+    Configure(*linear, header);
+    linear->m_Target = target;
+    linear->m_BeginValue = from;
+    linear->m_EndValue = to;
+    return linear;
+}
+
+} // namespace
+
+float ConstController::Evaluate(int)
+{
+    return m_Value.Get();
+}
+
+float LinearController::Evaluate(int t)
+{
+    const double x = Quotient(TickDifference(t, m_Begin), TickDifference(m_End, m_Begin));
+    const double b = m_BeginValue.Get();
+    const double e = m_EndValue.Get();
+    return NarrowToFloat(e * x + (1.0 - x) * b);
+}
+
+float SinusoidalController::Evaluate(int t)
+{
+    const double f = Quotient(m_Frequency.Get(), TickDifference(m_End, m_Begin));
+    const double p = m_Phase.Get();
+    const double angle = (p + p) * Pi / 360.0 + f * TwoPi * TickDifference(t, m_Begin);
+    const double dc = m_Dc.Get();
+    const double amplitude = m_Amplitude.Get();
+    return NarrowToFloat(dc + amplitude * std::sin(angle));
+}
+
+float AdditionController::Evaluate(int t)
+{
+    float sum = 0.f;
+    for (const std::shared_ptr<ControllerBase>& child : m_Children)
+        sum += child->Evaluate(t);
+    return sum;
+}
+
+void Trigger::Update(int time)
+{
+    if (TickDifference(time, m_StartTime) < m_Begin || m_State != Idle) return;
+    m_State = Finished;
+    static_cast<void>(m_TargetKuv->StartAnimation(m_TargetAnimation, TickSum(m_StartTime, m_Begin)));
+}
+
+float Trigger::Evaluate(int)
+{
+    return 0.f;
+}
+
+ControllerHeader ReadControllerHeader(SceneReader& reader)
+{
+    ControllerHeader header;
+    reader.Expect("target");
+    header.target = reader.ReadWord();
+    reader.Expect("begin");
+    header.begin = reader.ReadInt();
+    reader.Expect("end");
+    header.end = reader.ReadInt();
+    reader.Expect("loops");
+    header.loops = reader.ReadInt() != 0;
+    return header;
+}
+
+std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader, const ControllerHeader& header)
+{
+    auto controller = std::make_shared<ConstController>();
+    Configure(*controller, header);
+    reader.Expect("value");
+    controller->m_Value = reader.ReadValue();
+    return controller;
+}
+
+std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader, const ControllerHeader& header)
+{
+    reader.Expect("beginValue");
+    const ValueD from = reader.ReadValue();
+    reader.Expect("endValue");
+    const ValueD to = reader.ReadValue();
+    return MakeLinear(header, header.target, from, to);
+}
+
+std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader, const ControllerHeader& header)
+{
+    reader.Expect("targetY");
+    const std::string targetY = reader.ReadWord();
+    reader.Expect("beginValue");
+    const ValueD fromX = reader.ReadValue();
+    const ValueD fromY = reader.ReadValue();
+    reader.Expect("endValue");
+    const ValueD toX = reader.ReadValue();
+    const ValueD toY = reader.ReadValue();
+    auto controller = std::make_shared<ConstController>();
+    Configure(*controller, header);
+    controller->m_Children = { MakeLinear(header, header.target, fromX, toX), MakeLinear(header, targetY, fromY, toY) };
+    for (const std::shared_ptr<ControllerBase>& child : controller->m_Children)
+        child->m_Owner = reader.scene;
+    return controller;
+}
+
+std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader, const ControllerHeader& header)
+{
+    auto controller = std::make_shared<SinusoidalController>();
+    Configure(*controller, header);
+    reader.Expect("dc");
+    controller->m_Dc = reader.ReadValue();
+    reader.Expect("amplitude");
+    controller->m_Amplitude = reader.ReadValue();
+    reader.Expect("frequency");
+    controller->m_Frequency = reader.ReadValue();
+    reader.Expect("phase");
+    controller->m_Phase = reader.ReadValue();
+    return controller;
+}
+
+std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader&, const ControllerHeader& header)
+{
+    auto controller = std::make_shared<AdditionController>();
+    Configure(*controller, header);
+    return controller;
+}
+
+std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader, const ControllerHeader&)
+{
+    auto trigger = std::make_shared<Trigger>();
+    reader.Expect("begin");
+    trigger->m_Begin = reader.ReadInt();
+    reader.Expect("targetKuv");
+    trigger->m_TargetKuv = reader.FindChildKuv(reader.ReadWord());
+    reader.Expect("targetAnimation");
+    trigger->m_TargetAnimation = reader.ReadWord();
+    return trigger;
+}
+
+} // namespace KUV

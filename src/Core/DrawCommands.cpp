@@ -1,0 +1,106 @@
+#include "Core/DrawCommands.h"
+
+#include "Core/AntialiasScope.h"
+#include "Core/BrushBase.h"
+#include "Core/GeometryBase.h"
+#include "Core/Image.h"
+#include "Core/MaskCache.h"
+#include "Core/SceneReader.h"
+
+namespace KUV {
+
+void DrawCommand::ReadTargets(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+{
+    m_Geometry = reader.FindGeometry(reader.ReadWord());
+    m_Brush = reader.FindBrush(reader.ReadWord());
+    m_RT = renderTarget;
+}
+
+void DrawCommand::PaintThroughMask(ID2D1Bitmap* mask, const D2D_MATRIX_3X2_F& placement)
+{
+    const std::shared_ptr<ID2D1Brush> brush = m_Brush->GetResource();
+    MaskPlacementScope placed(m_RT, brush.get(), placement);
+    m_RT->FillOpacityMask(mask, brush.get(), D2D1_OPACITY_MASK_CONTENT_GRAPHICS, nullptr, nullptr);
+}
+
+void FillCommand::Execute()
+{
+    if (!m_Geometry->m_Dynamic) {
+        if (const std::shared_ptr<ID2D1Bitmap> mask = GetFillMask(*m_Geometry, m_RT)) {
+            PaintThroughMask(mask.get(), GetFillMaskPlacement(*m_Geometry));
+            return;
+        }
+    }
+    FillDirectly();
+}
+
+void FillCommand::FillDirectly()
+{
+    AntialiasScope antialias(m_RT);
+    const std::shared_ptr<ID2D1Brush> brush = m_Brush->GetResource();
+    const std::shared_ptr<ID2D1Geometry> geometry = m_Geometry->GetResource();
+    m_RT->FillGeometry(geometry.get(), brush.get(), nullptr);
+}
+
+std::shared_ptr<ExecutableBase> FillCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+{
+    auto command = std::make_shared<FillCommand>();
+    command->ReadTargets(reader, renderTarget);
+    return command;
+}
+
+void StrokeCommand::Execute()
+{
+    const float width = m_Width.Get();
+    if (!m_Geometry->m_Dynamic) {
+        if (const std::shared_ptr<ID2D1Bitmap> mask = GetStrokeMask(*m_Geometry, m_RT, width)) {
+            PaintThroughMask(mask.get(), GetStrokeMaskPlacement(*m_Geometry, width));
+            return;
+        }
+    }
+    StrokeDirectly(width);
+}
+
+void StrokeCommand::StrokeDirectly(float width)
+{
+    AntialiasScope antialias(m_RT);
+    const std::shared_ptr<ID2D1Brush> brush = m_Brush->GetResource();
+    const std::shared_ptr<ID2D1Geometry> geometry = m_Geometry->GetResource();
+    m_RT->DrawGeometry(geometry.get(), brush.get(), width, nullptr);
+}
+
+std::shared_ptr<ExecutableBase> StrokeCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+{
+    auto command = std::make_shared<StrokeCommand>();
+    command->ReadTargets(reader, renderTarget);
+    command->m_Width = reader.ReadValue();
+    return command;
+}
+
+void DrawImageCommand::Execute()
+{
+    AntialiasScope antialias(m_RT);
+    const D2D1_RECT_F destination = m_DestRect.Get();
+    const D2D1_RECT_F source = m_SrcRect.Get();
+    const std::shared_ptr<ID2D1Bitmap> bitmap = m_Image->GetResource();
+    if (!bitmap) return;
+    const float opacity = m_Opacity.Get();
+    m_RT->DrawBitmap(bitmap.get(), &destination, opacity, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, &source);
+}
+
+std::shared_ptr<ExecutableBase> DrawImageCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+{
+    auto command = std::make_shared<DrawImageCommand>();
+    reader.Expect("source");
+    command->m_Image = reader.FindImage(reader.ReadWord());
+    reader.Expect("destRect");
+    command->m_DestRect = reader.ReadRect();
+    reader.Expect("opacity");
+    command->m_Opacity = reader.ReadValue();
+    reader.Expect("srcRect");
+    command->m_SrcRect = reader.ReadRect();
+    command->m_RT = renderTarget;
+    return command;
+}
+
+} // namespace KUV

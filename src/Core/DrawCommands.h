@@ -1,0 +1,62 @@
+// Commands that paint: fills and strokes of geometries, and bitmaps.
+#pragma once
+
+#include <memory>
+
+#include "Core/ExecutableBase.h"
+#include "Core/ValueD.h"
+
+namespace KUV {
+
+class GeometryBase;
+class BrushBase;
+class Image;
+
+class DrawCommand : public ExecutableBase {
+public:
+    ID2D1RenderTarget* m_RT = nullptr; // the scene's render target; not owned
+    std::shared_ptr<GeometryBase> m_Geometry;
+    std::shared_ptr<BrushBase> m_Brush;
+
+protected:
+    // Reads the positional geometry and brush names shared by fills and strokes.
+    void ReadTargets(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+    // Paints the brush through a coverage mask placed by placement.
+    void PaintThroughMask(ID2D1Bitmap* mask, const D2D_MATRIX_3X2_F& placement);
+};
+
+class FillCommand : public DrawCommand {
+public:
+    // Fills the geometry with the brush, through its cached mask when it has one.
+    void Execute() override;
+    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+
+private:
+    void FillDirectly();
+};
+
+class StrokeCommand : public DrawCommand {
+public:
+    // Strokes the geometry's outline at this frame's width, through a cached mask when there is one.
+    void Execute() override;
+    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+
+    ValueD m_Width;
+
+private:
+    void StrokeDirectly(float width);
+};
+
+class DrawImageCommand : public DrawCommand {
+public:
+    // Paints the source part of the image into the destination rectangle.
+    void Execute() override;
+    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+
+    std::shared_ptr<Image> m_Image;
+    RectD m_DestRect;
+    ValueD m_Opacity;
+    RectD m_SrcRect;
+};
+
+} // namespace KUV

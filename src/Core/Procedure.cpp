@@ -1,0 +1,37 @@
+#include "Core/Procedure.h"
+
+#include <string>
+
+#include "Core/NestingGuard.h"
+#include "Core/SceneReader.h"
+#include "Core/Tavisk.h"
+
+namespace KUV {
+
+namespace {
+thread_local int t_RunDepth = 0;
+}
+
+void Procedure::Execute()
+{
+    NestingGuard nesting(t_RunDepth, MaxRunDepth);
+    if (nesting.Exceeded())
+        RaiseRuntimeBlockingError(
+            "procedures called inside one another more than " + std::to_string(MaxRunDepth) + " levels deep");
+    for (const std::shared_ptr<ExecutableBase>& command : m_Commands) {
+        m_Owner->CountCommand();
+        command->Execute();
+    }
+}
+
+std::shared_ptr<ExecutableBase> Procedure::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+{
+    auto procedure = std::make_shared<Procedure>();
+    reader.Expect("noOfCommands");
+    const int count = reader.ReadInt();
+    for (int i = 0; i < count; ++i)
+        procedure->m_Commands.push_back(ReadExecutable(reader, renderTarget));
+    return procedure;
+}
+
+} // namespace KUV

@@ -1,0 +1,66 @@
+// Helpers for the tests of procedures, commands, controllers and animations:
+// a scene loaded from text at a chosen tick, its variables and its parse-error frame.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Core/Tavisk.h"
+#include "support/Scenes.h"
+
+namespace kuvtest {
+
+const std::string RedBrush = "SolidColorBrush{ Color{ 1 0 0 1 } opacity 1 }";
+const std::string GreenBrush = "SolidColorBrush{ Color{ 0 1 0 1 } opacity 1 }";
+const std::string BlueBrush = "SolidColorBrush{ Color{ 0 0 1 1 } opacity 1 }";
+
+// Variables exist only where a value mentions them: one invisible rectangle per name.
+inline SceneText& Declare(SceneText& text, std::initializer_list<std::string> variables)
+{
+    for (const std::string& variable : variables)
+        text.Geometry("uses" + variable, "Rectangle{ x " + variable + " y 0 w 0 h 0 hitTest 0 }");
+    return text;
+}
+
+inline std::string Commands(const std::string& commands, int count)
+{
+    return "Procedure{ noOfCommands " + std::to_string(count) + " " + commands + " }";
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void Load(const SceneText& text, std::uint32_t tick = 0)
+    {
+        loaded = LoadSceneText(canvas, dir, text.Str(), tick);
+        ASSERT_EQ(loaded.status, 0) << loaded.errorText;
+    }
+    // The load's failure text, expected to be a parse error.
+    std::string LoadError(const SceneText& text)
+    {
+        loaded = LoadSceneText(canvas, dir, text.Str());
+        EXPECT_EQ(loaded.status, 1);
+        return loaded.errorText;
+    }
+    std::string Framed(int line, const std::string& message) const
+    {
+        return "Parse Error:::" + dir.Path() + "/scene.tvs : " + std::to_string(line) + " : " + message;
+    }
+    KUV::Tavisk& Scene() const { return *static_cast<KUV::Tavisk*>(loaded.scene.get()); }
+    float Var(const std::string& name) const
+    {
+        float value = -12345.f;
+        EXPECT_EQ(loaded.scene->ReadVariable(name, &value), KUV::ResultOk) << name;
+        return value;
+    }
+    int Update(int time) const { return loaded.scene->Update(time); }
+    int Render() { return loaded.RenderFrame(canvas); }
+
+    TempDir dir;
+    Canvas canvas;
+    LoadedScene loaded;
+};
+
+} // namespace kuvtest
