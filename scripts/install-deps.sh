@@ -10,7 +10,7 @@ packages=(
   libpolyclipping-dev libpng-dev libjpeg62-turbo-dev
   libsdl2-dev libsdl2-mixer-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xfonts-base xdotool x11-utils imagemagick
   sox libsox-fmt-mp3 lame
 )
 

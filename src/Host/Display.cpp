@@ -1,0 +1,14 @@
+#include "Host/Display.h"
+
+#include <cstring>
+
+namespace Host {
+
+bool LacksDisplay(const char* currentDriver, const char* requestedDriver)
+{
+    if (requestedDriver && *requestedDriver) return false;
+    if (!currentDriver) return true;
+    return std::strcmp(currentDriver, "offscreen") == 0 || std::strcmp(currentDriver, "dummy") == 0;
+}
+
+} // namespace Host

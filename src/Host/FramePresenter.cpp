@@ -1,0 +1,50 @@
+#include "Host/FramePresenter.h"
+
+namespace Host {
+
+FramePresenter::~FramePresenter()
+{
+    if (m_Texture) SDL_DestroyTexture(m_Texture);
+    if (m_Renderer) SDL_DestroyRenderer(m_Renderer);
+}
+
+bool FramePresenter::Create(SDL_Window* window)
+{
+    m_Renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!m_Renderer) m_Renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!m_Renderer) return Fail("cannot create a renderer");
+    return true;
+}
+
+bool FramePresenter::Present(const std::uint8_t* pixels, int stride, int width, int height)
+{
+    if (!m_Renderer) return Fail("no renderer");
+    if (!pixels || width <= 0 || height <= 0) return Fail("no frame to show");
+    if (!FitTexture(width, height)) return false;
+    if (SDL_UpdateTexture(m_Texture, nullptr, pixels, stride) != 0) return Fail("cannot update the texture");
+    if (SDL_RenderCopy(m_Renderer, m_Texture, nullptr, nullptr) != 0) return Fail("cannot copy the frame");
+    SDL_RenderPresent(m_Renderer);
+    return true;
+}
+
+bool FramePresenter::FitTexture(int width, int height)
+{
+    if (m_Texture && width == m_TextureWidth && height == m_TextureHeight) return true;
+    if (m_Texture) SDL_DestroyTexture(m_Texture);
+    // Native-endian packed 32-bit ARGB: the layout of the engine's pixels (B, G, R, A in memory here).
+    m_Texture = SDL_CreateTexture(m_Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!m_Texture) return Fail("cannot create the texture");
+    // Frames are cleared to opaque white, so they replace the window's content rather than blend.
+    SDL_SetTextureBlendMode(m_Texture, SDL_BLENDMODE_NONE);
+    m_TextureWidth = width;
+    m_TextureHeight = height;
+    return true;
+}
+
+bool FramePresenter::Fail(const char* what)
+{
+    m_Error = std::string(what) + ": " + SDL_GetError();
+    return false;
+}
+
+} // namespace Host

@@ -1,0 +1,38 @@
+// Shows the frames the engine draws offscreen in an SDL window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <SDL.h>
+
+namespace Host {
+
+class FramePresenter {
+public:
+    FramePresenter() = default;
+    FramePresenter(const FramePresenter&) = delete;
+    FramePresenter& operator=(const FramePresenter&) = delete;
+    ~FramePresenter();
+
+    // Creates the window's renderer, presenting once per vertical blank where the platform
+    // can, otherwise as fast as it can. False (with Error set) when no renderer can be made.
+    bool Create(SDL_Window* window);
+    // Shows width x height premultiplied B8G8R8A8 pixels, stride bytes per row, over the whole
+    // window. False (with Error set) when the frame cannot be shown.
+    bool Present(const std::uint8_t* pixels, int stride, int width, int height);
+
+    const std::string& Error() const { return m_Error; }
+
+private:
+    bool FitTexture(int width, int height);
+    bool Fail(const char* what);
+
+    SDL_Renderer* m_Renderer = nullptr;
+    SDL_Texture* m_Texture = nullptr;
+    int m_TextureWidth = 0;
+    int m_TextureHeight = 0;
+    std::string m_Error;
+};
+
+} // namespace Host

@@ -1,0 +1,11 @@
+#include "Host/RunClock.h"
+
+namespace Host {
+
+bool RunLengthExceeded(std::uint32_t nowTick, std::uint32_t startTick)
+{
+    const std::uint32_t elapsed = nowTick - startTick;
+    return elapsed > RunLengthMs;
+}
+
+} // namespace Host

@@ -1,0 +1,26 @@
+#include "Host/WindowSize.h"
+
+namespace Host {
+namespace {
+
+constexpr double DipsPerInch = 96.0;
+constexpr double WidthDips = 800.0;
+constexpr double HeightDips = 600.0;
+
+} // namespace
+
+float UsableDpi(int queryStatus, float reportedDpi)
+{
+    // A broken report would otherwise ask for a window of absurd or undefined size.
+    if (queryStatus != 0 || !(reportedDpi > 0.f && reportedDpi <= MaxPlausibleDpi)) return DefaultDpi;
+    return reportedDpi;
+}
+
+WindowSize ScaledWindowSize(float dpiX, float dpiY)
+{
+    const double width = static_cast<double>(dpiX) * WidthDips / DipsPerInch;
+    const double height = static_cast<double>(dpiY) * HeightDips / DipsPerInch;
+    return { static_cast<int>(width), static_cast<int>(height) };
+}
+
+} // namespace Host

@@ -1,0 +1,21 @@
+// The size of the player's window: 800 x 600 device-independent pixels on the display.
+#pragma once
+
+namespace Host {
+
+inline constexpr float DefaultDpi = 96.f;
+inline constexpr float MaxPlausibleDpi = 1000.f;
+
+struct WindowSize {
+    int width;
+    int height;
+};
+
+// The DPI to scale by: the reported one when the query succeeded (status 0) and gave a
+// plausible value (above 0, at most MaxPlausibleDpi), otherwise DefaultDpi.
+float UsableDpi(int queryStatus, float reportedDpi);
+
+// 800 x 600 DIPs in pixels at dpiX x dpiY, computed in double precision and truncated toward zero.
+WindowSize ScaledWindowSize(float dpiX, float dpiY);
+
+} // namespace Host
