@@ -68,8 +68,12 @@ std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
 {
     KUV_ASSERT(m_RT);
     KUV_ASSERT(m_type == FromFile);
+    KUV_ASSERT(m_Loader);
+    IWICImagingFactory* imaging = m_Loader->GetImagingFactory();
+    // The imaging layer could not start: every image fails instead of crashing.
+    if (!imaging) CheckD2DResult(E_FAIL);
     bool jpeg = false;
-    const ComPtr<IWICBitmapSource> source = DecodeFrame(*m_Loader->GetImagingFactory(), m_Path, jpeg);
+    const ComPtr<IWICBitmapSource> source = DecodeFrame(*imaging, m_Path, jpeg);
     CheckD2DResult(source->GetSize(&m_Width, &m_Height));
     const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), m_Width, m_Height, jpeg);
     const D2D1_BITMAP_PROPERTIES properties{{DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};

@@ -26,6 +26,10 @@ bool SceneReader::Open(const std::string& path)
     if (!file->is_open()) return false;
     m_File = std::move(file);
     m_OpenFiles.assign(1, FileIdentity(resolved));
+    // Nothing of a file read before may leak into this one: its rest of a line or its line count.
+    m_Line.str(std::string());
+    m_Line.clear();
+    lineNumber = 0;
     return true;
 }
 

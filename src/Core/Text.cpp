@@ -47,7 +47,10 @@ std::shared_ptr<IDWriteTextFormat> CreateFormat(IDWriteFactory& write, const std
 std::shared_ptr<ID2D1Geometry> Text::CreateResource()
 {
     KUV_ASSERT(m_Factory);
+    KUV_ASSERT(m_Loader);
     const std::shared_ptr<IDWriteFactory> write = m_Loader->GetWriteFactory();
+    // The text layer could not start (no font library): every text fails instead of crashing.
+    if (!write) CheckD2DResult(E_FAIL);
     const std::shared_ptr<IDWriteTextFormat> format = CreateFormat(*write, m_Font, m_Size.Get());
     const std::u16string text = WidenSceneText(m_Text);
     IDWriteTextLayout* created = nullptr;

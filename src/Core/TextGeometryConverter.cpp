@@ -46,6 +46,7 @@ TextGeometryConverter::TextGeometryConverter(ID2D1Factory* factory)
 
 HRESULT TextGeometryConverter::QueryInterface(REFIID riid, void** object)
 {
+    if (object == nullptr) return E_POINTER;
     if (riid == IID_IDWriteTextRenderer || riid == IID_IDWritePixelSnapping || riid == IID_IUnknown) {
         *object = this;
         AddRef();
