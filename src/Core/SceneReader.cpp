@@ -1,5 +1,6 @@
 #include "Core/SceneReader.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "Core/FilePath.h"
@@ -19,11 +20,25 @@ struct SceneReader::SavedState {
 SceneReader::SceneReader() = default;
 SceneReader::~SceneReader() = default;
 
+namespace {
+
+// Opens a file for reading. A folder, a pipe or a device is not a scene file: reading
+// one would fail or block, so it counts as a file that cannot be opened.
+std::unique_ptr<std::ifstream> OpenFile(const std::string& resolved)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(resolved, ec)) return nullptr;
+    auto file = std::make_unique<std::ifstream>(resolved, std::ios::binary);
+    return file->is_open() ? std::move(file) : nullptr;
+}
+
+} // namespace
+
 bool SceneReader::Open(const std::string& path)
 {
     const std::string resolved = ResolvePath(path);
-    auto file = std::make_unique<std::ifstream>(resolved, std::ios::binary);
-    if (!file->is_open()) return false;
+    auto file = OpenFile(resolved);
+    if (!file) return false;
     m_File = std::move(file);
     m_OpenFiles.assign(1, FileIdentity(resolved));
     // Nothing of a file read before may leak into this one: its rest of a line or its line count.
@@ -139,12 +154,12 @@ SceneReader::SavedState SceneReader::SwitchToIncludedFile(const std::string& nam
         if (open == identity) RaiseParseError("could not include the file \"" + name + "\": it is already being read");
 
     SavedState saved{std::move(m_File), fileName, m_Line.str(), m_Line.tellg(), lineNumber};
-    m_File = std::make_unique<std::ifstream>(resolved, std::ios::binary);
+    m_File = OpenFile(resolved);
     fileName = name;
     m_Line.str(std::string());
     m_Line.clear();
     lineNumber = 0;
-    if (!m_File->is_open()) RaiseParseError("could not open the file \"" + name + "\"");
+    if (!m_File) RaiseParseError("could not open the file \"" + name + "\"");
     m_OpenFiles.push_back(identity);
     return saved;
 }

@@ -45,6 +45,15 @@ TEST_F(LoadingTest, AMissingFileIsFramedWithItsOwnPathAtLineZero)
     EXPECT_EQ(loaded.scene, nullptr);
 }
 
+TEST_F(LoadingTest, AFolderIsNoSceneFile)
+{
+    dir.Write("folder.tvs/inside", "");
+    LoadedScene loaded = LoadFile(dir.Path() + "/folder.tvs");
+    EXPECT_EQ(loaded.status, LoadLogicError);
+    EXPECT_EQ(loaded.errorText, "Parse Error:::" + dir.Path() + "/folder.tvs : 0 : could not open the file "" + dir.Path()
+            + "/folder.tvs"");
+}
+
 TEST_F(LoadingTest, SectionsMustComeInOrder)
 {
     LoadedScene loaded = Load("Tavisk{\nnoOfGeometries 0\nnoOfImages 0\n");
