@@ -50,8 +50,8 @@ TEST_F(LoadingTest, AFolderIsNoSceneFile)
     dir.Write("folder.tvs/inside", "");
     LoadedScene loaded = LoadFile(dir.Path() + "/folder.tvs");
     EXPECT_EQ(loaded.status, LoadLogicError);
-    EXPECT_EQ(loaded.errorText, "Parse Error:::" + dir.Path() + "/folder.tvs : 0 : could not open the file "" + dir.Path()
-            + "/folder.tvs"");
+    EXPECT_EQ(loaded.errorText, "Parse Error:::" + dir.Path() + "/folder.tvs : 0 : could not open the file \"" + dir.Path()
+            + "/folder.tvs\"");
 }
 
 TEST_F(LoadingTest, SectionsMustComeInOrder)
