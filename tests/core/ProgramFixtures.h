@@ -1,14 +1,16 @@
-// Helpers for the tests of procedures, commands, controllers and animations:
-// a scene loaded from text at a chosen tick, its variables and its parse-error frame.
+// Helpers for the scene tests: a scene loaded from text at a chosen tick, its
+// variables, its parse-error frame and the pixels of its rendered frame.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Core/Tavisk.h"
+#include "support/Pixels.h"
 #include "support/Scenes.h"
 
 namespace kuvtest {
@@ -30,12 +32,25 @@ inline std::string Commands(const std::string& commands, int count)
     return "Procedure{ noOfCommands " + std::to_string(count) + " " + commands + " }";
 }
 
+inline void ExpectMatrix(const D2D1_MATRIX_3X2_F& actual, const D2D1_MATRIX_3X2_F& expected, float tolerance = 1e-4f)
+{
+    const float a[] = { actual._11, actual._12, actual._21, actual._22, actual._31, actual._32 };
+    const float e[] = { expected._11, expected._12, expected._21, expected._22, expected._31, expected._32 };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(a[i], e[i], tolerance) << "entry " << i;
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void Load(const SceneText& text, std::uint32_t tick = 0)
     {
         loaded = LoadSceneText(canvas, dir, text.Str(), tick);
         ASSERT_EQ(loaded.status, 0) << loaded.errorText;
+    }
+    // Loads text whose MainAnim runs the given commands.
+    void LoadDrawing(SceneText text, const std::string& commands, int count)
+    {
+        Load(text.Executable("draw", Commands(commands, count)).MainAnim("draw"));
     }
     // The load's failure text, expected to be a parse error.
     std::string LoadError(const SceneText& text)
@@ -55,8 +70,18 @@ protected:
         EXPECT_EQ(loaded.scene->ReadVariable(name, &value), KUV::ResultOk) << name;
         return value;
     }
+    void Write(const std::string& name, float value) const
+    {
+        EXPECT_EQ(loaded.scene->WriteVariable(name, value), KUV::ResultOk) << name;
+    }
     int Update(int time) const { return loaded.scene->Update(time); }
     int Render() { return loaded.RenderFrame(canvas); }
+    // Renders a frame that must succeed and checks its pixels.
+    void ExpectRendered(const std::vector<PixelExpectation>& pixels, int tolerance = 8)
+    {
+        ASSERT_EQ(Render(), KUV::ResultOk) << Scene().GetErrorText();
+        EXPECT_TRUE(PixelsNear(canvas.target.Get(), pixels, tolerance));
+    }
 
     TempDir dir;
     Canvas canvas;

@@ -1,7 +1,9 @@
 // Frames drawn offscreen reach the window with their colours and follow size changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <SDL.h>
@@ -10,28 +12,14 @@
 
 namespace {
 
-// A frame of one premultiplied B8G8R8A8 colour, rows padded like an image surface's.
-struct Frame {
-    Frame(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r)
-        : width(width)
-        , height(height)
-        , stride(width * 4 + 16)
-        , bytes(static_cast<size_t>(stride) * height, 0)
-    {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                std::uint8_t* pixel = &bytes[static_cast<size_t>(y) * stride + x * 4];
-                pixel[0] = b;
-                pixel[1] = g;
-                pixel[2] = r;
-                pixel[3] = 255;
-            }
-    }
-    int width;
-    int height;
-    int stride;
-    std::vector<std::uint8_t> bytes;
-};
+// Presents a frame of one colour, 0xAARRGGBB as B8G8R8A8 bytes, with rows padded by four empty pixels.
+bool Show(Host::FramePresenter& presenter, int width, int height, std::uint32_t colour)
+{
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width + 4) * std::max(height, 1), 0);
+    for (int y = 0; y < height; ++y)
+        std::fill_n(pixels.begin() + y * (width + 4), width, colour);
+    return presenter.Present(reinterpret_cast<const std::uint8_t*>(pixels.data()), (width + 4) * 4, width, height);
+}
 
 class FramePresenterTest : public ::testing::Test {
 protected:
@@ -68,44 +56,26 @@ protected:
     std::unique_ptr<Host::FramePresenter> m_Presenter = std::make_unique<Host::FramePresenter>();
 };
 
-TEST_F(FramePresenterTest, ShowsTheFrameWithItsChannelsInOrder)
+TEST_F(FramePresenterTest, ShowsEachFrameWithItsChannelsInOrderWhateverItsSize)
 {
     ASSERT_TRUE(m_Presenter->Create(m_Window)) << m_Presenter->Error();
-    const Frame frame(64, 48, 0x30, 0x80, 0xE0);
-    ASSERT_TRUE(m_Presenter->Present(frame.bytes.data(), frame.stride, frame.width, frame.height))
-        << m_Presenter->Error();
+    ASSERT_TRUE(Show(*m_Presenter, 64, 48, 0xFFE08030u)) << m_Presenter->Error();
     EXPECT_EQ(ShownAt(0, 0), 0xE08030u);
     EXPECT_EQ(ShownAt(63, 47), 0xE08030u);
-}
-
-TEST_F(FramePresenterTest, FollowsAChangeOfFrameSize)
-{
-    ASSERT_TRUE(m_Presenter->Create(m_Window)) << m_Presenter->Error();
-    const Frame small(64, 48, 0xFF, 0x00, 0x00);
-    ASSERT_TRUE(m_Presenter->Present(small.bytes.data(), small.stride, small.width, small.height));
-    const Frame large(100, 70, 0x00, 0xFF, 0x00);
-    ASSERT_TRUE(m_Presenter->Present(large.bytes.data(), large.stride, large.width, large.height))
-        << m_Presenter->Error();
+    ASSERT_TRUE(Show(*m_Presenter, 100, 70, 0xFF00FF00u)) << m_Presenter->Error();
     EXPECT_EQ(ShownAt(32, 24), 0x00FF00u);
-    const Frame tiny(1, 1, 0x00, 0x00, 0xFF);
-    ASSERT_TRUE(m_Presenter->Present(tiny.bytes.data(), tiny.stride, tiny.width, tiny.height)) << m_Presenter->Error();
+    ASSERT_TRUE(Show(*m_Presenter, 1, 1, 0xFFFF0000u)) << m_Presenter->Error();
     EXPECT_EQ(ShownAt(10, 10), 0xFF0000u) << "a one-pixel frame covers the window";
 }
 
-TEST_F(FramePresenterTest, RefusesAMissingOrEmptyFrame)
+TEST_F(FramePresenterTest, RefusesToPresentWithoutARendererOrAFrame)
 {
+    EXPECT_FALSE(Show(*m_Presenter, 64, 48, 0xFF030201u));
+    EXPECT_NE(m_Presenter->Error().find("no renderer"), std::string::npos) << m_Presenter->Error();
     ASSERT_TRUE(m_Presenter->Create(m_Window)) << m_Presenter->Error();
     EXPECT_FALSE(m_Presenter->Present(nullptr, 256, 64, 48));
     EXPECT_FALSE(m_Presenter->Error().empty());
-    const Frame frame(64, 48, 1, 2, 3);
-    EXPECT_FALSE(m_Presenter->Present(frame.bytes.data(), frame.stride, 0, 0));
-}
-
-TEST_F(FramePresenterTest, PresentingWithoutARendererFails)
-{
-    const Frame frame(64, 48, 1, 2, 3);
-    EXPECT_FALSE(m_Presenter->Present(frame.bytes.data(), frame.stride, frame.width, frame.height));
-    EXPECT_NE(m_Presenter->Error().find("no renderer"), std::string::npos) << m_Presenter->Error();
+    EXPECT_FALSE(Show(*m_Presenter, 0, 0, 0xFF030201u));
 }
 
 } // namespace

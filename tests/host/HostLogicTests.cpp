@@ -1,104 +1,135 @@
-// The player's decisions that need no display: title, run length, window size.
+// The player's decisions that need no display: events, title, run length, window size.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "Host/Display.h"
+#include "Host/EventAction.h"
 #include "Host/FrameRate.h"
 #include "Host/RunClock.h"
 #include "Host/WindowSize.h"
 
 namespace {
 
-TEST(FrameRateTitle, WritesTheRateAsADefaultStreamWritesADouble)
+using Host::EventAction;
+
+// An event of type with its key, mouse button or window event, and the window event's data.
+SDL_Event Event(Uint32 type, int detail = 0, int data1 = 0, int data2 = 0)
 {
-    EXPECT_EQ(Host::FrameRateTitle(16), "Velorine: Current Frame Rate (fps) = 62.5");
-    EXPECT_EQ(Host::FrameRateTitle(15), "Velorine: Current Frame Rate (fps) = 66.6667");
-    EXPECT_EQ(Host::FrameRateTitle(3), "Velorine: Current Frame Rate (fps) = 333.333");
-    EXPECT_EQ(Host::FrameRateTitle(1), "Velorine: Current Frame Rate (fps) = 1000");
+    SDL_Event event {};
+    event.type = type;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) event.key.keysym.sym = detail;
+    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) event.button.button = static_cast<Uint8>(detail);
+    if (type == SDL_WINDOWEVENT) {
+        event.window.event = static_cast<Uint8>(detail);
+        event.window.data1 = data1;
+        event.window.data2 = data2;
+    }
+    return event;
 }
 
-TEST(FrameRateTitle, AFrameOfNoMillisecondsIsInfinitelyFast)
+TEST(EventAction, EachEventLeadsToItsActionAndSize)
 {
-    EXPECT_EQ(Host::FrameRateTitle(0), "Velorine: Current Frame Rate (fps) = inf");
-}
-
-TEST(FrameRateTitle, SlowFramesKeepSixSignificantDigits)
-{
-    EXPECT_EQ(Host::FrameRateText(7), "142.857");
-    EXPECT_EQ(Host::FrameRateText(3000), "0.333333");
-}
-
-TEST(RunClock, TheRunGoesOnAtExactlyItsLengthAndEndsOneMillisecondLater)
-{
-    EXPECT_FALSE(Host::RunLengthExceeded(1000u + 154000u, 1000u));
-    EXPECT_TRUE(Host::RunLengthExceeded(1000u + 154001u, 1000u));
-    EXPECT_FALSE(Host::RunLengthExceeded(1000u, 1000u));
-}
-
-TEST(RunClock, TickCountsThatWrapAroundStillMeasureTheRun)
-{
-    const std::uint32_t start = std::numeric_limits<std::uint32_t>::max() - 1000u;
-    EXPECT_FALSE(Host::RunLengthExceeded(start + 154000u, start));
-    EXPECT_TRUE(Host::RunLengthExceeded(start + 154001u, start));
-    EXPECT_LT(start + 154001u, start) << "the test must cross the wrap";
-}
-
-TEST(RunClock, ATickBeforeTheStartIsAVeryLongRun)
-{
-    EXPECT_TRUE(Host::RunLengthExceeded(999u, 1000u));
-}
-
-TEST(WindowSize, IsEightHundredBySixHundredDipsTruncated)
-{
+    enum Window { Windowed, Maximised, FullScreen };
     struct Case {
-        float dpi;
-        int width;
-        int height;
+        SDL_Event event;
+        Window window;
+        EventAction action;
+        int width = 0;
+        int height = 0;
     };
-    for (const Case c :
-        { Case { 96.f, 800, 600 }, Case { 120.f, 1000, 750 }, Case { 144.f, 1200, 900 }, Case { 100.f, 833, 625 } }) {
-        const Host::WindowSize size = Host::ScaledWindowSize(c.dpi, c.dpi);
-        EXPECT_EQ(size.width, c.width) << "at " << c.dpi << " DPI";
-        EXPECT_EQ(size.height, c.height) << "at " << c.dpi << " DPI";
+    const Case cases[] = {
+        { Event(SDL_KEYDOWN, SDLK_ESCAPE), Windowed, EventAction::EndRun },
+        { Event(SDL_KEYDOWN, SDLK_ESCAPE), FullScreen, EventAction::EndRun },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), Windowed, EventAction::EndRun },
+        { Event(SDL_QUIT), Windowed, EventAction::EndRun },
+        { Event(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), Windowed, EventAction::ExitNow },
+        { Event(SDL_KEYDOWN, SDLK_F4), Windowed, EventAction::Ignore },
+        { Event(SDL_KEYDOWN, SDLK_q), Windowed, EventAction::Ignore },
+        { Event(SDL_KEYUP, SDLK_ESCAPE), Windowed, EventAction::Ignore },
+        { Event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), Windowed, EventAction::Ignore },
+        { Event(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT), Windowed, EventAction::Ignore },
+        { Event(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), Windowed, EventAction::Ignore },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED), Windowed, EventAction::Draw },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480), Windowed, EventAction::ResizeAndDraw, 640,
+            480 },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), Windowed, EventAction::Resize, 0, 0 },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED), Windowed, EventAction::ResizeAndDraw, 800, 600 },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480), Maximised, EventAction::Resize, 640, 480 },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MAXIMIZED), Maximised, EventAction::Resize, 800, 600 },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480), FullScreen, EventAction::Ignore },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), FullScreen, EventAction::Ignore },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MAXIMIZED), FullScreen, EventAction::Ignore },
+        { Event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED), FullScreen, EventAction::Ignore },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        Host::WindowState state;
+        state.width = 800;
+        state.height = 600;
+        state.maximized = c.window == Maximised;
+        state.fullScreen = c.window == FullScreen;
+        const Host::EventResponse response = Host::RespondToEvent(c.event, state);
+        EXPECT_EQ(response.action, c.action);
+        if (c.action == EventAction::Resize || c.action == EventAction::ResizeAndDraw) {
+            EXPECT_EQ(response.width, c.width);
+            EXPECT_EQ(response.height, c.height);
+        }
     }
 }
 
-TEST(WindowSize, ScalesEachAxisByItsOwnDpi)
+TEST(FrameRateTitle, WritesTheRateAsADefaultStreamWritesADouble)
 {
-    const Host::WindowSize size = Host::ScaledWindowSize(120.f, 144.f);
-    EXPECT_EQ(size.width, 1000);
-    EXPECT_EQ(size.height, 900);
+    const std::pair<int, std::string> cases[] = { { 16, "62.5" }, { 15, "66.6667" }, { 3, "333.333" }, { 1, "1000" },
+        { 0, "inf" }, { 7, "142.857" }, { 3000, "0.333333" } };
+    for (const auto& [ms, rate] : cases)
+        EXPECT_EQ(Host::FrameRateTitle(ms), "Velorine: Current Frame Rate (fps) = " + rate) << ms << " ms";
 }
 
-TEST(WindowSize, UsesNinetySixDpiWhenTheDisplayDoesNotSay)
+TEST(RunClock, TheRunGoesOnAtExactlyItsLengthAndEndsOneMillisecondLaterEvenAcrossTheWrap)
 {
-    EXPECT_EQ(Host::UsableDpi(-1, 120.f), 96.f);
-    EXPECT_EQ(Host::UsableDpi(0, 0.f), 96.f);
-    EXPECT_EQ(Host::UsableDpi(0, -5.f), 96.f);
-    EXPECT_EQ(Host::UsableDpi(0, std::numeric_limits<float>::quiet_NaN()), 96.f);
-    EXPECT_EQ(Host::UsableDpi(0, std::numeric_limits<float>::infinity()), 96.f);
-    EXPECT_EQ(Host::UsableDpi(0, 1e9f), 96.f);
+    const std::uint32_t nearWrap = std::numeric_limits<std::uint32_t>::max() - 1000u;
+    for (const std::uint32_t start : { 1000u, nearWrap }) {
+        EXPECT_FALSE(Host::RunLengthExceeded(start, start));
+        EXPECT_FALSE(Host::RunLengthExceeded(start + 154000u, start));
+        EXPECT_TRUE(Host::RunLengthExceeded(start + 154001u, start));
+    }
+    EXPECT_TRUE(Host::RunLengthExceeded(999u, 1000u)) << "a tick before the start is a very long run";
+}
+
+TEST(WindowSize, IsEightHundredBySixHundredDipsTruncatedPerAxis)
+{
+    struct Case {
+        float dpiX, dpiY;
+        int width, height;
+    };
+    for (const Case c : { Case { 96, 96, 800, 600 }, Case { 120, 120, 1000, 750 }, Case { 144, 144, 1200, 900 },
+             Case { 100, 100, 833, 625 }, Case { 120, 144, 1000, 900 } }) {
+        const Host::WindowSize size = Host::ScaledWindowSize(c.dpiX, c.dpiY);
+        EXPECT_EQ(size.width, c.width) << "at " << c.dpiX << " DPI";
+        EXPECT_EQ(size.height, c.height) << "at " << c.dpiY << " DPI";
+    }
+}
+
+TEST(WindowSize, UsesNinetySixDpiWhenTheDisplayDoesNotSayOrSaysNonsense)
+{
+    for (const float dpi :
+        { 0.f, -5.f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e9f })
+        EXPECT_EQ(Host::UsableDpi(0, dpi), 96.f) << dpi;
+    EXPECT_EQ(Host::UsableDpi(-1, 120.f), 96.f) << "a failed query";
     EXPECT_EQ(Host::UsableDpi(0, 144.f), 144.f);
 }
 
-} // namespace
-
-namespace {
-
-TEST(Display, FallingBackToAnInvisibleDriverMeansThereIsNoDisplay)
+TEST(Display, OnlyAnInvisibleDriverThatNobodyAskedForMeansThereIsNoDisplay)
 {
     EXPECT_TRUE(Host::LacksDisplay("offscreen", nullptr));
     EXPECT_TRUE(Host::LacksDisplay("dummy", ""));
     EXPECT_TRUE(Host::LacksDisplay(nullptr, nullptr));
     EXPECT_FALSE(Host::LacksDisplay("x11", nullptr));
     EXPECT_FALSE(Host::LacksDisplay("wayland", ""));
-    EXPECT_FALSE(Host::LacksDisplay("KMSDRM", nullptr));
-}
-
-TEST(Display, AnInvisibleDriverThatWasAskedForIsHonoured)
-{
-    EXPECT_FALSE(Host::LacksDisplay("offscreen", "offscreen"));
     EXPECT_FALSE(Host::LacksDisplay("dummy", "dummy"));
 }
 
