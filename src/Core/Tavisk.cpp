@@ -100,10 +100,12 @@ int Tavisk::StartAnimation(const std::string& name, int time)
         }
         const auto current = m_Animations.find(m_CurrentAnimation);
         if (current != m_Animations.end()) current->second->m_Active = false;
+        // Child scenes are rewound before the controller starts, so that a trigger firing
+        // inside the start (one whose time is 0) is not undone by the rewind.
+        for (const auto& [childName, child] : m_ChildKuvs) child->StartAnimation("MainAnim", time);
         Animation& next = *it->second;
         if (next.m_Controller) next.m_Controller->Start(time);
         next.m_Active = true;
-        for (const auto& [childName, child] : m_ChildKuvs) child->StartAnimation("MainAnim", time);
         m_CurrentAnimation = name;
         return int(ResultOk);
     });

@@ -117,7 +117,7 @@ TEST_F(ControllerTest, TriggersStartTheChildAnimationOnceAtTheirScheduledTick)
     EXPECT_EQ(time("late"), 0.f);
     Update(13500);
     EXPECT_EQ(time("late"), 542.f) << "started at 13000, then updated to 13500";
-    EXPECT_EQ(time("early"), 42.f) << "the trigger fired before the start rewound the child to MainAnim";
+    EXPECT_EQ(time("early"), 3542.f) << "a trigger at 0 is not undone by the rewind of the parent's start";
     Scene().FindChildKuv("late")->StartAnimation("MainAnim", 14000);
     Update(20000);
     EXPECT_EQ(time("late"), 542.f) << "a trigger fires once per start";

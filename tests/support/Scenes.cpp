@@ -127,6 +127,9 @@ ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::strin
 {
     const std::string outPath = workingDir + "/.tool-stdout";
     const std::string errPath = workingDir + "/.tool-stderr";
+    // The child must not write out what this process still has buffered.
+    std::fflush(stdout);
+    std::fflush(stderr);
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(workingDir.c_str()) != 0) _exit(127);
