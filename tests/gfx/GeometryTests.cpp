@@ -5,28 +5,46 @@
 namespace kuvtest {
 namespace {
 
-using GeometryTest = GfxTest;
+class GeometryTest : public GfxTest {
+protected:
+    // The combination of a and b written into a fresh path.
+    ComPtr<ID2D1Geometry> Combine(ID2D1Geometry* a, ID2D1Geometry* b, D2D1_COMBINE_MODE mode,
+        const D2D1_MATRIX_3X2_F* inputTransform = nullptr, HRESULT expected = S_OK)
+    {
+        ComPtr<ID2D1PathGeometry> path;
+        EXPECT_EQ(m_Factory->CreatePathGeometry(path.ReleaseAndGetAddressOf()), S_OK);
+        ComPtr<ID2D1GeometrySink> sink;
+        EXPECT_EQ(path->Open(sink.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(a->CombineWithGeometry(b, mode, inputTransform, 0.25f, sink.Get()), expected);
+        EXPECT_EQ(sink->Close(), S_OK);
+        return ComPtr<ID2D1Geometry>(path.Detach());
+    }
+};
 
-void ExpectRect(const D2D1_RECT_F& r, float left, float top, float right, float bottom, float tolerance = 1e-3f)
+// Bounds with left > right stand for "empty"; NaN edges are not checked.
+constexpr D2D1_RECT_F kEmpty = { 1, 1, 0, 0 };
+
+void ExpectRect(const D2D1_RECT_F& r, const D2D1_RECT_F& expected, float tolerance = 1e-3f)
 {
-    EXPECT_NEAR(r.left, left, tolerance);
-    EXPECT_NEAR(r.top, top, tolerance);
-    EXPECT_NEAR(r.right, right, tolerance);
-    EXPECT_NEAR(r.bottom, bottom, tolerance);
+    if (expected.left > expected.right) {
+        EXPECT_GT(r.left, r.right);
+        EXPECT_GT(r.top, r.bottom);
+        return;
+    }
+    const float actual[] = { r.left, r.top, r.right, r.bottom };
+    const float wanted[] = { expected.left, expected.top, expected.right, expected.bottom };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(std::isnan(wanted[i]) || std::abs(actual[i] - wanted[i]) <= tolerance)
+            << "edge " << i << " is " << actual[i] << ", expected " << wanted[i] << " +- " << tolerance;
 }
 
 // Scale by 2, then a quarter turn: (x, y) lands on (-2y, 2x).
-D2D1_MATRIX_3X2_F ScaleAndRotate()
-{
-    D2D1_MATRIX_3X2_F rotate;
-    D2D1MakeRotateMatrix(90.f, { 0, 0 }, &rotate);
-    return D2D1_MATRIX_3X2_F { 2, 0, 0, 2, 0, 0 } * rotate;
-}
+constexpr D2D1_MATRIX_3X2_F kScaleAndRotate = { 0, 2, -2, 0, 0, 0 };
 
-bool Contains(ID2D1Geometry* g, float x, float y, const D2D1_MATRIX_3X2_F* world = nullptr)
+bool Contains(ID2D1Geometry* g, D2D1_POINT_2F p, const D2D1_MATRIX_3X2_F* world = nullptr, float tolerance = 0.25f)
 {
     BOOL inside = FALSE;
-    EXPECT_EQ(g->FillContainsPoint({ x, y }, world, 0.25f, &inside), S_OK);
+    EXPECT_EQ(g->FillContainsPoint(p, world, tolerance, &inside), S_OK);
     return inside == TRUE;
 }
 
@@ -37,168 +55,169 @@ D2D1_RECT_F Bounds(ID2D1Geometry* g, const D2D1_MATRIX_3X2_F* world = nullptr)
     return r;
 }
 
-TEST_F(GeometryTest, BoundsAreTightUnderWorldTransforms)
+void ExpectPoint(D2D1_POINT_2F actual, float x, float y)
+{
+    EXPECT_NEAR(actual.x, x, 1e-4f);
+    EXPECT_NEAR(actual.y, y, 1e-4f);
+}
+
+TEST(Matrix, ProductsRotationsAndInverses)
+{
+    D2D1_MATRIX_3X2_F m;
+    D2D1MakeRotateMatrix(90.f, { 50, 50 }, &m);
+    // The left operand applies first; positive angles turn clockwise on screen.
+    ExpectPoint(TransformPoint(D2D1::Translation(10, 0) * m, { 50, 50 }), 50, 60);
+    ExpectPoint(TransformPoint(m * D2D1::Translation(10, 0), { 60, 50 }), 60, 60);
+
+    D2D1MakeRotateMatrix(33.f, { 7, -3 }, &m);
+    m = m * D2D1_MATRIX_3X2_F { 2, 0, 0, 0.5f, 4, 9 };
+    D2D1_MATRIX_3X2_F inverse = m;
+    ASSERT_TRUE(D2D1InvertMatrix(&inverse));
+    ExpectPoint(TransformPoint(inverse, TransformPoint(m, { 12, -5 })), 12, -5);
+
+    D2D1_MATRIX_3X2_F zero = { 0, 0, 0, 0, 5, 5 }, broken = { kNaN, 0, 0, 1, 0, 0 };
+    EXPECT_FALSE(D2D1InvertMatrix(&zero));
+    EXPECT_TRUE((zero == D2D1_MATRIX_3X2_F { 0, 0, 0, 0, 5, 5 })) << "a singular matrix is left unchanged";
+    EXPECT_FALSE(D2D1InvertMatrix(&broken));
+}
+
+TEST_F(GeometryTest, BoundsAreTightUnderWorldTransformsAndWidenedByTheStroke)
 {
     const auto rect = Rect(10, 20, 40, 60);
-    ExpectRect(Bounds(rect.Get()), 10, 20, 40, 60);
-    const D2D1_MATRIX_3X2_F world = ScaleAndRotate();
-    ExpectRect(Bounds(rect.Get(), &world), -120, 20, -40, 80);
-    ExpectRect(Bounds(Ellipse(50, 50, 30, 20).Get()), 20, 30, 80, 70);
-
+    const auto ellipse = Ellipse(50, 50, 30, 20);
+    const D2D1_MATRIX_3X2_F world = kScaleAndRotate;
     D2D1_MATRIX_3X2_F turn;
     D2D1MakeRotateMatrix(45.f, { 50, 50 }, &turn);
     const float half = std::sqrt(30.f * 30.f / 2 + 20.f * 20.f / 2);
-    ExpectRect(Bounds(Ellipse(50, 50, 30, 20).Get(), &turn), 50 - half, 50 - half, 50 + half, 50 + half, 0.05f);
+    const struct {
+        const char* name;
+        ComPtr<ID2D1Geometry> geometry;
+        const D2D1_MATRIX_3X2_F* world;
+        float strokeWidth; // 0: plain bounds
+        D2D1_RECT_F expected;
+        float tolerance = 1e-3f;
+    } cases[] = {
+        { "rectangle", rect, nullptr, 0, { 10, 20, 40, 60 } },
+        { "rectangle scaled and turned", rect, &world, 0, { -120, 20, -40, 80 } },
+        { "ellipse", ellipse, nullptr, 0, { 20, 30, 80, 70 } },
+        { "ellipse turned", ellipse, &turn, 0, { 50 - half, 50 - half, 50 + half, 50 + half }, 0.05f },
+        { "empty path", Path({}), nullptr, 0, kEmpty },
+        { "widened rectangle", rect, nullptr, 2, { 9, 19, 41, 61 } },
+        { "widened rectangle scaled and turned", rect, &world, 2, { -122, 18, -38, 82 } },
+        // An open right angle: flat caps add nothing along the line, the miter reaches the corner.
+        { "widened open corner", Path({ { { 20, 20 }, { { 80, 20 }, { 80, 80 } }, false } }), nullptr, 10,
+            { 20, 15, 85, 80 } },
+        { "widened empty path", Path({}), nullptr, 2, kEmpty },
+        // Miters reach up to ten half-widths: a 13.7 degree inner angle reaches 8.4 of them past its vertex, while a
+        // turn of 174 degrees, which would reach 19, is cut off.
+        { "sharp miter", Path({ { { 0, 0 }, { { 100, 12 }, { 0, 24 } }, false } }), nullptr, 2,
+            { kNaN, kNaN, 108.4f, kNaN }, 0.05f },
+        { "miter beyond the limit", Path({ { { 0, 0 }, { { 100, 5 }, { 0, 10 } }, false } }), nullptr, 2,
+            { kNaN, kNaN, 100.75f, kNaN }, 0.75f },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        D2D1_RECT_F r {};
+        if (c.strokeWidth > 0)
+            ASSERT_EQ(c.geometry->GetWidenedBounds(c.strokeWidth, nullptr, c.world, 0.25f, &r), S_OK);
+        else
+            r = Bounds(c.geometry.Get(), c.world);
+        ExpectRect(r, c.expected, c.tolerance);
+    }
 }
 
-TEST_F(GeometryTest, CurveBoundsFollowTheCurveNotItsControlPoints)
-{
-    ComPtr<ID2D1PathGeometry> path;
-    ASSERT_EQ(m_Factory->CreatePathGeometry(path.ReleaseAndGetAddressOf()), S_OK);
-    ComPtr<ID2D1GeometrySink> sink;
-    ASSERT_EQ(path->Open(sink.ReleaseAndGetAddressOf()), S_OK);
-    sink->BeginFigure({ 0, 0 }, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddBezier({ { 0, 100 }, { 100, 100 }, { 100, 0 } });
-    sink->EndFigure(D2D1_FIGURE_END_OPEN);
-    ASSERT_EQ(sink->Close(), S_OK);
-    ExpectRect(Bounds(path.Get()), 0, 0, 100, 75);
-}
-
-TEST_F(GeometryTest, EmptyGeometriesHaveInvertedBounds)
-{
-    const auto empty = Path({});
-    const D2D1_RECT_F r = Bounds(empty.Get());
-    EXPECT_GT(r.left, r.right);
-    EXPECT_GT(r.top, r.bottom);
-    D2D1_RECT_F widened {};
-    EXPECT_EQ(empty->GetWidenedBounds(2.f, nullptr, nullptr, 0.25f, &widened), S_OK);
-    EXPECT_GT(widened.left, widened.right);
-    EXPECT_FALSE(Contains(empty.Get(), 0, 0));
-}
-
-TEST_F(GeometryTest, WidenedBoundsAddHalfTheStrokeAndMiterTips)
-{
-    const auto rect = Rect(10, 20, 40, 60);
-    D2D1_RECT_F r {};
-    ASSERT_EQ(rect->GetWidenedBounds(2.f, nullptr, nullptr, 0.25f, &r), S_OK);
-    ExpectRect(r, 9, 19, 41, 61);
-    const D2D1_MATRIX_3X2_F world = ScaleAndRotate();
-    ASSERT_EQ(rect->GetWidenedBounds(2.f, nullptr, &world, 0.25f, &r), S_OK);
-    ExpectRect(r, -122, 18, -38, 82);
-
-    // An open right angle: flat caps add nothing along the line, the miter reaches the corner.
-    const auto corner = Path({ { { 20, 20 }, { { 80, 20 }, { 80, 80 } }, false } });
-    ASSERT_EQ(corner->GetWidenedBounds(10.f, nullptr, nullptr, 0.25f, &r), S_OK);
-    ExpectRect(r, 20, 15, 85, 80);
-}
-
-TEST_F(GeometryTest, MitersReachUpToTenHalfWidthsAndAreCutOffBeyond)
-{
-    // An inner angle of about 13.7 degrees: the miter reaches 8.4 half-widths past the vertex.
-    const auto sharp = Path({ { { 0, 0 }, { { 100, 12 }, { 0, 24 } }, false } });
-    D2D1_RECT_F r {};
-    ASSERT_EQ(sharp->GetWidenedBounds(2.f, nullptr, nullptr, 0.25f, &r), S_OK);
-    EXPECT_NEAR(r.right, 108.4f, 0.05f);
-
-    // A turn of about 174 degrees: its miter would reach about 19 half-widths past the vertex.
-    const auto spike = Path({ { { 0, 0 }, { { 100, 5 }, { 0, 10 } }, false } });
-    ASSERT_EQ(spike->GetWidenedBounds(2.f, nullptr, nullptr, 0.25f, &r), S_OK);
-    EXPECT_LT(r.right, 101.5f);
-    EXPECT_GT(r.right, 100.f);
-}
-
-TEST_F(GeometryTest, FillContainsPointUnderWorldTransform)
+TEST_F(GeometryTest, FillContainsPointHonoursTransformsAndFillRules)
 {
     const auto rect = Rect(10, 20, 40, 60);
-    const D2D1_MATRIX_3X2_F world = ScaleAndRotate();
-    EXPECT_TRUE(Contains(rect.Get(), -80, 50, &world));
-    EXPECT_FALSE(Contains(rect.Get(), -80, 85, &world));
-    EXPECT_FALSE(Contains(rect.Get(), 25, 40, &world));
-    // Within the flattening tolerance of the edge counts as inside.
-    EXPECT_TRUE(Contains(rect.Get(), -80, 80.2f, &world));
-    EXPECT_FALSE(Contains(rect.Get(), -80, 81.f, &world));
-
     const auto ellipse = Ellipse(50, 50, 30, 20);
-    EXPECT_TRUE(Contains(ellipse.Get(), 78, 50));
-    EXPECT_FALSE(Contains(ellipse.Get(), 75, 66));
-}
-
-TEST_F(GeometryTest, FillContainsPointHonoursTheFillRule)
-{
     const auto winding = Path({ Square(10, 10, 90, 90), Square(30, 30, 70, 70) }, D2D1_FILL_MODE_WINDING);
     const auto alternate = Path({ Square(10, 10, 90, 90), Square(30, 30, 70, 70) }, D2D1_FILL_MODE_ALTERNATE);
     const auto opposed = Path({ Square(10, 10, 90, 90), Square(30, 30, 70, 70, true) }, D2D1_FILL_MODE_WINDING);
-    EXPECT_TRUE(Contains(winding.Get(), 50, 50));
-    EXPECT_FALSE(Contains(alternate.Get(), 50, 50));
-    EXPECT_FALSE(Contains(opposed.Get(), 50, 50));
-    EXPECT_TRUE(Contains(alternate.Get(), 20, 50));
-    // Open figures are filled as if closed; hollow ones not at all.
-    const auto open = Path({ { { 10, 10 }, { { 40, 10 }, { 10, 40 } }, false } });
-    EXPECT_TRUE(Contains(open.Get(), 15, 15));
     Figure hollow = Square(10, 10, 90, 90);
     hollow.begin = D2D1_FIGURE_BEGIN_HOLLOW;
-    EXPECT_FALSE(Contains(Path({ hollow }).Get(), 50, 50));
+    const D2D1_MATRIX_3X2_F world = kScaleAndRotate;
+    const struct {
+        const char* name;
+        ComPtr<ID2D1Geometry> geometry;
+        D2D1_POINT_2F point;
+        bool inside;
+        const D2D1_MATRIX_3X2_F* world = nullptr;
+    } cases[] = {
+        { "inside the turned rectangle", rect, { -80, 50 }, true, &world },
+        { "beyond the turned rectangle", rect, { -80, 85 }, false, &world },
+        { "where the rectangle was before turning", rect, { 25, 40 }, false, &world },
+        { "within the tolerance of the edge", rect, { -80, 80.2f }, true, &world },
+        { "beyond the tolerance of the edge", rect, { -80, 81 }, false, &world },
+        { "ellipse", ellipse, { 78, 50 }, true },
+        { "outside the ellipse, inside its bounds", ellipse, { 75, 66 }, false },
+        { "winding centre", winding, { 50, 50 }, true },
+        { "alternate centre", alternate, { 50, 50 }, false },
+        { "alternate ring", alternate, { 20, 50 }, true },
+        { "opposed winding centre", opposed, { 50, 50 }, false },
+        { "open figure is filled as if closed", Path({ { { 10, 10 }, { { 40, 10 }, { 10, 40 } }, false } }), { 15, 15 },
+            true },
+        { "hollow figure", Path({ hollow }), { 50, 50 }, false },
+        { "empty path", Path({}), { 0, 0 }, false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Contains(c.geometry.Get(), c.point, c.world), c.inside) << c.name;
+}
+
+TEST_F(GeometryTest, CombineModes)
+{
+    const auto a = Rect(0, 0, 10, 10), b = Rect(5, 0, 15, 10);
+    const auto ellipse = Ellipse(50, 50, 20, 10);
+    const auto ring = Path({ Square(0, 0, 30, 30), Square(10, 10, 20, 20) }, D2D1_FILL_MODE_ALTERNATE);
+    const auto solid = Path({ Square(0, 0, 30, 30), Square(10, 10, 20, 20) }, D2D1_FILL_MODE_WINDING);
+    const auto square = Rect(0, 0, 30, 30);
+    const D2D1_MATRIX_3X2_F shift = D2D1::Translation(5, 0);
+    const float diagonal = 50 + 39.5f * 0.7071f;
+    const auto union_ = D2D1_COMBINE_MODE_UNION, intersect = D2D1_COMBINE_MODE_INTERSECT;
+    const struct {
+        const char* name;
+        ComPtr<ID2D1Geometry> first, second;
+        D2D1_COMBINE_MODE mode;
+        D2D1_RECT_F bounds;
+        std::vector<D2D1_POINT_2F> inside, outside;
+        const D2D1_MATRIX_3X2_F* inputTransform = nullptr;
+        float tolerance = 1e-3f;
+    } cases[] = {
+        { "union", a, b, union_, { 0, 0, 15, 10 }, { { 7, 5 }, { 12, 5 } }, {} },
+        { "intersect", a, b, intersect, { 5, 0, 10, 10 }, { { 7, 5 } }, { { 2, 5 } } },
+        { "xor", a, b, D2D1_COMBINE_MODE_XOR, { 0, 0, 15, 10 }, { { 2, 5 }, { 12, 5 } }, { { 7, 5 } } },
+        { "exclude", a, b, D2D1_COMBINE_MODE_EXCLUDE, { 0, 0, 5, 10 }, { { 2, 5 } }, { { 7, 5 } } },
+        { "exclude a geometry from itself", ellipse, ellipse, D2D1_COMBINE_MODE_EXCLUDE, kEmpty, {}, { { 50, 50 } } },
+        { "input transform moves the second", a, a, intersect, { 5, 0, 10, 10 }, {}, {}, &shift },
+        // Each input keeps its own fill rule: the alternate ring keeps its hole.
+        { "alternate ring", ring, square, intersect, { 0, 0, 30, 30 }, { { 5, 5 } }, { { 15, 15 } } },
+        { "winding ring", solid, square, intersect, { 0, 0, 30, 30 }, { { 5, 5 }, { 15, 15 } }, {} },
+        { "curves followed closely", Ellipse(50, 50, 40, 40), Rect(0, 0, 100, 100), intersect, { 10, 10, 90, 90 },
+            { { diagonal, diagonal } }, {}, nullptr, 0.26f },
+        // Coordinates far beyond the integer range are clamped, not refused.
+        { "huge input", Rect(-1e30f, -1e30f, 1e30f, 1e30f), a, intersect, { 0, 0, 10, 10 }, { { 5, 5 } }, {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = Combine(c.first.Get(), c.second.Get(), c.mode, c.inputTransform);
+        ExpectRect(Bounds(result.Get()), c.bounds, c.tolerance);
+        for (D2D1_POINT_2F p : c.inside)
+            EXPECT_TRUE(Contains(result.Get(), p, nullptr, 0.01f)) << p.x << "," << p.y;
+        for (D2D1_POINT_2F p : c.outside)
+            EXPECT_FALSE(Contains(result.Get(), p, nullptr, 0.01f)) << p.x << "," << p.y;
+    }
 }
 
 TEST_F(GeometryTest, NonFiniteInputsAreRefusedWithoutCrashing)
 {
-    const auto broken = Rect(kNaN, 0, 10, 10);
+    const auto broken = Rect(kNaN, 0, 10, 10), rect = Rect(0, 0, 10, 10);
     D2D1_RECT_F r {};
     EXPECT_EQ(broken->GetBounds(nullptr, &r), D2DERR_BAD_NUMBER);
     EXPECT_GT(r.left, r.right);
-    EXPECT_EQ(broken->GetWidenedBounds(1.f, nullptr, nullptr, 0.25f, &r), D2DERR_BAD_NUMBER);
+    EXPECT_EQ(rect->GetWidenedBounds(kInf, nullptr, nullptr, 0.25f, &r), D2DERR_BAD_NUMBER);
     BOOL inside = TRUE;
-    EXPECT_EQ(broken->FillContainsPoint({ 5, 5 }, nullptr, 0.25f, &inside), D2DERR_BAD_NUMBER);
-    EXPECT_EQ(inside, FALSE);
-    const auto rect = Rect(0, 0, 10, 10);
-    inside = TRUE;
     EXPECT_EQ(rect->FillContainsPoint({ kNaN, 5 }, nullptr, 0.25f, &inside), D2DERR_BAD_NUMBER);
     EXPECT_EQ(inside, FALSE);
-    const D2D1_MATRIX_3X2_F nanWorld = { kNaN, 0, 0, 1, 0, 0 };
-    EXPECT_EQ(rect->GetBounds(&nanWorld, &r), D2DERR_BAD_NUMBER);
-    EXPECT_EQ(rect->GetWidenedBounds(kInf, nullptr, nullptr, 0.25f, &r), D2DERR_BAD_NUMBER);
-}
-
-TEST_F(GeometryTest, TransformedGeometryMapsItsSource)
-{
-    ComPtr<ID2D1TransformedGeometry> moved;
-    const auto rect = Rect(10, 20, 40, 60);
-    ASSERT_EQ(m_Factory->CreateTransformedGeometry(rect.Get(), ScaleAndRotate(), moved.ReleaseAndGetAddressOf()), S_OK);
-    ExpectRect(Bounds(moved.Get()), -120, 20, -40, 80);
-    EXPECT_TRUE(Contains(moved.Get(), -80, 50));
-    EXPECT_EQ(
-        m_Factory->CreateTransformedGeometry(nullptr, ScaleAndRotate(), moved.ReleaseAndGetAddressOf()), E_INVALIDARG);
-}
-
-TEST_F(GeometryTest, SinkRefusesMisuse)
-{
-    ComPtr<ID2D1PathGeometry> path;
-    ASSERT_EQ(m_Factory->CreatePathGeometry(path.ReleaseAndGetAddressOf()), S_OK);
-    ComPtr<ID2D1GeometrySink> sink, second;
-    ASSERT_EQ(path->Open(sink.ReleaseAndGetAddressOf()), S_OK);
-    EXPECT_EQ(path->Open(second.ReleaseAndGetAddressOf()), D2DERR_WRONG_STATE);
-    EXPECT_FALSE(second);
-    sink->BeginFigure({ 0, 0 }, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({ 10, 0 });
-    EXPECT_EQ(sink->Close(), D2DERR_WRONG_STATE);
-    EXPECT_EQ(sink->Close(), D2DERR_WRONG_STATE);
-
-    ComPtr<ID2D1PathGeometry> early;
-    ASSERT_EQ(m_Factory->CreatePathGeometry(early.ReleaseAndGetAddressOf()), S_OK);
-    ASSERT_EQ(early->Open(sink.ReleaseAndGetAddressOf()), S_OK);
-    sink->AddLine({ 10, 0 });
-    EXPECT_EQ(sink->Close(), D2DERR_WRONG_STATE);
-    const D2D1_RECT_F r = Bounds(early.Get());
-    EXPECT_GT(r.left, r.right);
-}
-
-TEST_F(GeometryTest, GetFactoryHandsOutTheCreator)
-{
-    ComPtr<ID2D1Factory> factory;
-    Rect(0, 0, 1, 1)->GetFactory(factory.ReleaseAndGetAddressOf());
-    EXPECT_EQ(factory.Get(), m_Factory.Get());
-    m_Target->GetFactory(factory.ReleaseAndGetAddressOf());
-    EXPECT_EQ(factory.Get(), m_Factory.Get());
+    Combine(broken.Get(), rect.Get(), D2D1_COMBINE_MODE_UNION, nullptr, D2DERR_BAD_NUMBER);
 }
 
 } // namespace

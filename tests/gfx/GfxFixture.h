@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@ namespace kuvtest {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr D2D1_COLOR_F kRed = { 1, 0, 0, 1 };
+constexpr Rgba HalfRed { 255, 128, 128, 255 };
 
 struct Figure {
     D2D1_POINT_2F start;
@@ -28,41 +31,36 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_Factory.ReleaseAndGetAddressOf()), S_OK);
-        m_Target = MakeTarget(100, 100, 0.f);
+        m_Target = MakeTarget(0.f);
         ASSERT_TRUE(m_Target);
     }
 
-    ComPtr<ID2D1ImageRenderTarget> MakeTarget(UINT32 width, UINT32 height, float dpi)
+    // A 100 x 100 pixel target; dpi 0 means the desktop's.
+    ComPtr<ID2D1ImageRenderTarget> MakeTarget(float dpi)
     {
         const D2D1_RENDER_TARGET_PROPERTIES properties = { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN }, dpi, dpi };
         ComPtr<ID2D1ImageRenderTarget> target;
-        EXPECT_EQ(
-            m_Factory->CreateImageRenderTarget(properties, { width, height }, target.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(m_Factory->CreateImageRenderTarget(properties, { 100, 100 }, target.ReleaseAndGetAddressOf()), S_OK);
         return target;
     }
 
     // Runs body between BeginDraw and EndDraw on a white target; EndDraw must succeed.
     void Draw(const std::function<void()>& body, D2D1_ANTIALIAS_MODE mode = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE)
     {
-        DrawOn(m_Target.Get(), body, mode);
-    }
-
-    static void DrawOn(ID2D1RenderTarget* target, const std::function<void()>& body, D2D1_ANTIALIAS_MODE mode)
-    {
         const D2D1_COLOR_F white = { 1, 1, 1, 1 };
-        target->SetAntialiasMode(mode);
-        target->BeginDraw();
-        target->Clear(&white);
+        m_Target->SetAntialiasMode(mode);
+        m_Target->BeginDraw();
+        m_Target->Clear(&white);
         body();
-        EXPECT_EQ(target->EndDraw(), S_OK);
+        EXPECT_EQ(m_Target->EndDraw(), S_OK);
     }
 
-    ComPtr<ID2D1SolidColorBrush> Solid(D2D1_COLOR_F color, float opacity = 1.f)
+    ComPtr<ID2D1Brush> Solid(D2D1_COLOR_F color, float opacity = 1.f)
     {
         const D2D1_BRUSH_PROPERTIES properties = { opacity, D2D1::IdentityMatrix() };
         ComPtr<ID2D1SolidColorBrush> brush;
         EXPECT_EQ(m_Target->CreateSolidColorBrush(color, &properties, brush.ReleaseAndGetAddressOf()), S_OK);
-        return brush;
+        return ComPtr<ID2D1Brush>(brush.Detach());
     }
 
     ComPtr<ID2D1GradientStopCollection> Stops(
@@ -90,13 +88,15 @@ protected:
         return ComPtr<ID2D1Geometry>(geometry.Detach());
     }
 
-    ComPtr<ID2D1Geometry> Path(std::initializer_list<Figure> figures, D2D1_FILL_MODE mode = D2D1_FILL_MODE_WINDING)
+    // Without a fill mode the sink keeps its default.
+    ComPtr<ID2D1Geometry> Path(
+        std::initializer_list<Figure> figures, std::optional<D2D1_FILL_MODE> mode = D2D1_FILL_MODE_WINDING)
     {
         ComPtr<ID2D1PathGeometry> path;
         EXPECT_EQ(m_Factory->CreatePathGeometry(path.ReleaseAndGetAddressOf()), S_OK);
         ComPtr<ID2D1GeometrySink> sink;
         EXPECT_EQ(path->Open(sink.ReleaseAndGetAddressOf()), S_OK);
-        sink->SetFillMode(mode);
+        if (mode) sink->SetFillMode(*mode);
         for (const Figure& f : figures) {
             sink->BeginFigure(f.start, f.begin);
             sink->AddLines(f.lines.data(), UINT32(f.lines.size()));

@@ -1,15 +1,123 @@
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <png.h>
 
 #include "Gfx/WIC.h"
-#include "ImageTestFiles.h"
-
-using namespace imagetest;
 
 namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct PngPicture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int colorType = 0; // PNG_COLOR_TYPE_*
+    int bitDepth = 8;
+    bool interlaced = false;
+    Bytes rows = {}; // packed rows as libpng expects them (16-bit samples big-endian); none: the header alone
+    Bytes palette = {}; // r,g,b triples
+    Bytes paletteAlpha = {}; // tRNS
+};
+
+enum class JpegColor { Rgb, Grey, AdobeCmyk };
+
+void AppendToBytes(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void NoFlush(png_structp) { }
+
+void WritePngHeader(png_structp png, png_infop info, const PngPicture& picture)
+{
+    // Header-only pictures may declare sizes far beyond what libpng writes by default.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+        picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
+    if (!picture.palette.empty())
+        png_set_PLTE(
+            png, info, reinterpret_cast<png_const_colorp>(picture.palette.data()), int(picture.palette.size() / 3));
+    if (!picture.paletteAlpha.empty())
+        png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()), nullptr);
+    png_write_info(png, info);
+}
+
+Bytes EncodePng(const PngPicture& picture)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &out, AppendToBytes, NoFlush);
+    WritePngHeader(png, info, picture);
+    if (!picture.rows.empty()) {
+        const std::size_t stride = png_get_rowbytes(png, info);
+        std::vector<png_bytep> rows;
+        for (std::uint32_t y = 0; y < picture.height; ++y)
+            rows.push_back(const_cast<png_bytep>(picture.rows.data() + stride * y));
+        png_write_image(png, rows.data());
+        png_write_end(png, info);
+    }
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// samples: 3, 1 or 4 bytes per pixel according to color.
+Bytes EncodeJpeg(int width, int height, JpegColor color, const Bytes& samples)
+{
+    jpeg_compress_struct cinfo {};
+    jpeg_error_mgr errors {};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = color == JpegColor::Rgb ? 3 : color == JpegColor::Grey ? 1 : 4;
+    cinfo.in_color_space = color == JpegColor::Rgb ? JCS_RGB : color == JpegColor::Grey ? JCS_GRAYSCALE : JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    const std::size_t stride = std::size_t(width) * cinfo.input_components;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + stride * cinfo.next_scanline);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// Overwrites the height and width of the first SOF0 marker of a JPEG.
+Bytes PatchJpegSize(Bytes jpeg, std::uint16_t width, std::uint16_t height)
+{
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = std::uint8_t(height >> 8), jpeg[i + 6] = std::uint8_t(height);
+            jpeg[i + 7] = std::uint8_t(width >> 8), jpeg[i + 8] = std::uint8_t(width);
+            return jpeg;
+        }
+    }
+    throw std::runtime_error("no SOF0 marker");
+}
+
+void WriteFile(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
 
 struct Decoded {
     HRESULT hr = E_FAIL;
@@ -20,9 +128,22 @@ struct Decoded {
     Bytes pixels;
 };
 
+std::u16string Utf16(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
 class ImageDecoder : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(WICCreateImagingFactory(m_Factory.ReleaseAndGetAddressOf()), S_OK); }
+    void SetUp() override
+    {
+        ASSERT_EQ(WICCreateImagingFactory(m_Factory.ReleaseAndGetAddressOf()), S_OK);
+        m_Dir = std::filesystem::temp_directory_path() / ("kuv-image-test-" + std::to_string(std::random_device()()));
+        std::filesystem::create_directories(m_Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Dir); }
+
+    std::string Path(const std::string& name) const { return (m_Dir / name).string(); }
 
     HRESULT Open(const std::u16string& path, ComPtr<IWICBitmapDecoder>& decoder)
     {
@@ -30,7 +151,7 @@ protected:
             path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, decoder.ReleaseAndGetAddressOf());
     }
 
-    // Opens the file and copies out the whole of frame 0, the way the engine reads images.
+    // Copies out all of frame 0 the way the engine does: through a source that outlives its decoder.
     Decoded Decode(const std::string& path)
     {
         Decoded result;
@@ -43,335 +164,172 @@ protected:
         EXPECT_EQ(decoder->GetContainerFormat(&result.format), S_OK);
         ComPtr<IWICBitmapFrameDecode> frame;
         EXPECT_EQ(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()), S_OK);
-        EXPECT_EQ(frame->GetSize(&result.width, &result.height), S_OK);
-        EXPECT_EQ(frame->GetBytesPerPixel(&result.bytesPerPixel), S_OK);
+        decoder = ComPtr<IWICBitmapDecoder>();
+        ComPtr<IWICBitmapSource> source;
+        EXPECT_EQ(
+            frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())),
+            S_OK);
+        EXPECT_EQ(source->GetSize(&result.width, &result.height), S_OK);
+        EXPECT_EQ(source->GetBytesPerPixel(&result.bytesPerPixel), S_OK);
         const UINT stride = result.width * result.bytesPerPixel;
         result.pixels.resize(std::size_t(stride) * result.height);
-        result.hr = frame->CopyPixels(nullptr, stride, UINT(result.pixels.size()), result.pixels.data());
+        result.hr = source->CopyPixels(nullptr, stride, UINT(result.pixels.size()), result.pixels.data());
         return result;
     }
 
     Decoded DecodeBytes(const std::string& name, const Bytes& bytes)
     {
-        WriteFile(m_Dir.Path(name), bytes);
-        return Decode(m_Dir.Path(name));
+        WriteFile(Path(name), bytes);
+        return Decode(Path(name));
     }
 
-    // Decodes a file that must fail, checking that nothing was printed on the way.
-    HRESULT DecodeQuietly(const std::string& name, const Bytes& bytes)
-    {
-        ::testing::internal::CaptureStderr();
-        const HRESULT hr = DecodeBytes(name, bytes).hr;
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-        return hr;
-    }
-
-    ScratchDir m_Dir;
+    std::filesystem::path m_Dir;
     ComPtr<IWICImagingFactory> m_Factory;
 };
 
-Bytes Pixel4(const Decoded& image, UINT x, UINT y)
-{
-    const auto* p = image.pixels.data() + (std::size_t(y) * image.width + x) * 4;
-    return Bytes(p, p + 4);
-}
-
-Bytes Pixel3(const Decoded& image, UINT x, UINT y)
-{
-    const auto* p = image.pixels.data() + (std::size_t(y) * image.width + x) * 3;
-    return Bytes(p, p + 3);
-}
-
-::testing::AssertionResult ColourNear(const Bytes& actual, const Bytes& expected, int tolerance)
-{
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (std::abs(int(actual[i]) - int(expected[i])) > tolerance)
-            return ::testing::AssertionFailure()
-                << "byte " << i << " is " << int(actual[i]) << ", expected " << int(expected[i]) << " +- " << tolerance;
-    return ::testing::AssertionSuccess();
-}
-
-PngPicture Picture(int width, int height, int colorType, int bitDepth = 8, bool interlaced = false)
-{
-    PngPicture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.colorType = colorType;
-    picture.bitDepth = bitDepth;
-    picture.interlaced = interlaced;
-    return picture;
-}
-
 PngPicture RgbaWithPartialAlpha()
 {
-    PngPicture picture = Picture(3, 2, PNG_COLOR_TYPE_RGB_ALPHA);
-    picture.rows = {
-        10, 20, 30, 128, /**/ 200, 100, 50, 0, /**/ 255, 255, 255, 255, //
-        1, 2, 3, 4, /**/ 0, 0, 0, 255, /**/ 90, 180, 45, 77, //
-    };
-    return picture;
+    return { 3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, false,
+        { 10, 20, 30, 128, /**/ 200, 100, 50, 0, /**/ 255, 255, 255, 255, //
+            1, 2, 3, 4, /**/ 0, 0, 0, 255, /**/ 90, 180, 45, 77 } };
 }
 
 } // namespace
 
-TEST_F(ImageDecoder, RgbaPngKeepsStraightAlphaInBgraOrder)
+TEST_F(ImageDecoder, PngsBecomeStraightEightBitBgra)
 {
-    const Decoded image = DecodeBytes("rgba.png", EncodePng(RgbaWithPartialAlpha()));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_TRUE(image.format == GUID_ContainerFormatPng);
-    EXPECT_EQ(image.width, 3u);
-    EXPECT_EQ(image.height, 2u);
-    EXPECT_EQ(image.bytesPerPixel, 4u);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 30, 20, 10, 128 }));
-    EXPECT_EQ(Pixel4(image, 1, 0), (Bytes { 50, 100, 200, 0 })) << "colour under zero alpha must survive";
-    EXPECT_EQ(Pixel4(image, 0, 1), (Bytes { 3, 2, 1, 4 }));
-    EXPECT_EQ(Pixel4(image, 2, 1), (Bytes { 45, 180, 90, 77 }));
+    const struct {
+        const char* name;
+        PngPicture picture;
+        Bytes pixels;
+    } cases[] = {
+        // Colour under zero alpha must survive: nothing is premultiplied.
+        { "rgba", RgbaWithPartialAlpha(),
+            { 30, 20, 10, 128, /**/ 50, 100, 200, 0, /**/ 255, 255, 255, 255, //
+                3, 2, 1, 4, /**/ 0, 0, 0, 255, /**/ 45, 180, 90, 77 } },
+        // Indices 0, 1, 2, 3; entries beyond the tRNS list are opaque.
+        { "palette",
+            { 4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, { 0b00011011 },
+                { 255, 0, 0, /**/ 0, 255, 0, /**/ 0, 0, 255, /**/ 7, 8, 9 }, { 255, 64 } },
+            { 0, 0, 255, 255, /**/ 0, 255, 0, 64, /**/ 255, 0, 0, 255, /**/ 9, 8, 7, 255 } },
+        { "16-bit grey", { 2, 1, PNG_COLOR_TYPE_GRAY, 16, false, { 0x80, 0x80, 0xFF, 0xFF } },
+            { 128, 128, 128, 255, /**/ 255, 255, 255, 255 } },
+        { "grey and alpha", { 1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, { 200, 33 } }, { 200, 200, 200, 33 } },
+        { "interlaced", { 2, 2, PNG_COLOR_TYPE_RGB, 8, true, { 1, 2, 3, 4, 5, 6, /**/ 11, 12, 13, 14, 15, 16 } },
+            { 3, 2, 1, 255, 6, 5, 4, 255, /**/ 13, 12, 11, 255, 16, 15, 14, 255 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Decoded image = DecodeBytes(std::string(c.name) + ".png", EncodePng(c.picture));
+        ASSERT_EQ(image.hr, S_OK);
+        EXPECT_TRUE(image.format == GUID_ContainerFormatPng);
+        EXPECT_EQ(image.width, c.picture.width);
+        EXPECT_EQ(image.height, c.picture.height);
+        EXPECT_EQ(image.bytesPerPixel, 4u);
+        EXPECT_EQ(image.pixels, c.pixels);
+    }
 }
 
-TEST_F(ImageDecoder, PalettePngWithTransparencyEntries)
+TEST_F(ImageDecoder, JpegsAreThreeBytesBgr)
 {
-    PngPicture picture = Picture(4, 1, PNG_COLOR_TYPE_PALETTE, 2);
-    picture.palette = { 255, 0, 0, /**/ 0, 255, 0, /**/ 0, 0, 255, /**/ 7, 8, 9 };
-    picture.paletteAlpha = { 255, 64 }; // entries beyond the tRNS list are opaque
-    picture.rows = { 0b00011011 }; // indices 0, 1, 2, 3
-    const Decoded image = DecodeBytes("palette.png", EncodePng(picture));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(image.bytesPerPixel, 4u);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 0, 0, 255, 255 }));
-    EXPECT_EQ(Pixel4(image, 1, 0), (Bytes { 0, 255, 0, 64 }));
-    EXPECT_EQ(Pixel4(image, 2, 0), (Bytes { 255, 0, 0, 255 }));
-    EXPECT_EQ(Pixel4(image, 3, 0), (Bytes { 9, 8, 7, 255 }));
-}
-
-TEST_F(ImageDecoder, GreyAndSixteenBitPngsBecomeEightBitBgra)
-{
-    PngPicture grey16 = Picture(2, 1, PNG_COLOR_TYPE_GRAY, 16);
-    grey16.rows = { 0x80, 0x80, 0xFF, 0xFF };
-    Decoded image = DecodeBytes("grey16.png", EncodePng(grey16));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 128, 128, 128, 255 }));
-    EXPECT_EQ(Pixel4(image, 1, 0), (Bytes { 255, 255, 255, 255 }));
-
-    PngPicture greyAlpha = Picture(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA);
-    greyAlpha.rows = { 200, 33 };
-    image = DecodeBytes("greyalpha.png", EncodePng(greyAlpha));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 200, 200, 200, 33 }));
-
-    PngPicture grey1 = Picture(3, 1, PNG_COLOR_TYPE_GRAY, 1);
-    grey1.rows = { 0b10100000 };
-    grey1.transparentGrey = 0;
-    image = DecodeBytes("grey1.png", EncodePng(grey1));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 255, 255, 255, 255 }));
-    EXPECT_EQ(Pixel4(image, 1, 0), (Bytes { 0, 0, 0, 0 })) << "the tRNS grey becomes transparent";
-
-    PngPicture rgb16 = Picture(1, 1, PNG_COLOR_TYPE_RGB, 16);
-    rgb16.rows = { 0xFF, 0xFF, 0x00, 0x00, 0x40, 0x40 };
-    image = DecodeBytes("rgb16.png", EncodePng(rgb16));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 0x40, 0x00, 0xFF, 0xFF }));
-}
-
-TEST_F(ImageDecoder, InterlacedPngDeliversEveryPixel)
-{
-    PngPicture picture = Picture(9, 7, PNG_COLOR_TYPE_RGB, 8, true);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            picture.rows.insert(
-                picture.rows.end(), { std::uint8_t(x * 20), std::uint8_t(y * 30), std::uint8_t(x + y) });
-    const Decoded image = DecodeBytes("adam7.png", EncodePng(picture));
-    ASSERT_EQ(image.hr, S_OK);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            ASSERT_EQ(
-                Pixel4(image, x, y), (Bytes { std::uint8_t(x + y), std::uint8_t(y * 30), std::uint8_t(x * 20), 255 }))
-                << "at " << x << "," << y;
-}
-
-TEST_F(ImageDecoder, AnimatedPngYieldsItsDefaultImageAsTheOnlyFrame)
-{
-    const Bytes png = EncodePng(RgbaWithPartialAlpha());
-    Bytes actl(8, 0);
-    actl[3] = 2; // two frames, looping forever
-    Bytes apng = InsertPngChunk(png, "IDAT", "acTL", actl);
-    WriteFile(m_Dir.Path("anim.png"), apng);
-    ComPtr<IWICBitmapDecoder> decoder;
-    ASSERT_EQ(Open(Utf16(m_Dir.Path("anim.png")), decoder), S_OK);
-    UINT count = 0;
-    EXPECT_EQ(decoder->GetFrameCount(&count), S_OK);
-    EXPECT_EQ(count, 1u);
-    const Decoded image = Decode(m_Dir.Path("anim.png"));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(Pixel4(image, 0, 0), (Bytes { 30, 20, 10, 128 }));
-}
-
-TEST_F(ImageDecoder, JpegIsThreeBytesBgr)
-{
-    Bytes samples;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const Bytes colour = x < 16 ? Bytes { 230, 30, 20 } : Bytes { 20, 40, 220 };
-            samples.insert(samples.end(), colour.begin(), colour.end());
-        }
-    const Decoded image = DecodeBytes("photo.jpg", EncodeJpeg(32, 16, JpegColor::Rgb, samples));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_TRUE(image.format == GUID_ContainerFormatJpeg);
-    EXPECT_EQ(image.width, 32u);
-    EXPECT_EQ(image.height, 16u);
-    EXPECT_EQ(image.bytesPerPixel, 3u);
-    EXPECT_TRUE(ColourNear(Pixel3(image, 4, 8), { 20, 30, 230 }, 12));
-    EXPECT_TRUE(ColourNear(Pixel3(image, 28, 8), { 220, 40, 20 }, 12));
-}
-
-TEST_F(ImageDecoder, GreyAndCmykJpegsAreConvertedToBgr)
-{
-    Bytes grey(8 * 8, 90);
-    Decoded image = DecodeBytes("grey.jpg", EncodeJpeg(8, 8, JpegColor::Grey, grey));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(image.bytesPerPixel, 3u);
-    EXPECT_TRUE(ColourNear(Pixel3(image, 3, 3), { 90, 90, 90 }, 2));
-
+    Bytes halves, cmyk;
+    for (int i = 0; i < 32 * 16; ++i)
+        for (std::uint8_t v : i % 32 < 16 ? Bytes { 230, 30, 20 } : Bytes { 20, 40, 220 })
+            halves.push_back(v);
     // Adobe CMYK is stored inverted: 255 means no ink. This is pure red.
-    Bytes cmyk;
     for (int i = 0; i < 8 * 8; ++i)
         cmyk.insert(cmyk.end(), { 255, 0, 0, 255 });
-    image = DecodeBytes("cmyk.jpg", EncodeJpeg(8, 8, JpegColor::AdobeCmyk, cmyk));
-    ASSERT_EQ(image.hr, S_OK);
-    EXPECT_EQ(image.bytesPerPixel, 3u);
-    EXPECT_TRUE(ColourNear(Pixel3(image, 3, 3), { 0, 0, 255 }, 6));
-}
-
-TEST_F(ImageDecoder, FrameAccessAndInterfaces)
-{
-    WriteFile(m_Dir.Path("a.png"), EncodePng(RgbaWithPartialAlpha()));
-    ComPtr<IWICBitmapDecoder> decoder;
-    ASSERT_EQ(Open(Utf16(m_Dir.Path("a.png")), decoder), S_OK);
-    UINT count = 0;
-    ASSERT_EQ(decoder->GetFrameCount(&count), S_OK);
-    EXPECT_EQ(count, 1u);
-    IWICBitmapFrameDecode* missing = reinterpret_cast<IWICBitmapFrameDecode*>(&count);
-    EXPECT_EQ(decoder->GetFrame(1, &missing), WINCODEC_ERR_FRAMEMISSING);
-    EXPECT_EQ(missing, nullptr);
-
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ASSERT_EQ(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()), S_OK);
-    decoder = ComPtr<IWICBitmapDecoder>(); // the frame keeps the pixels alive
-    ComPtr<IWICBitmapSource> source;
-    ASSERT_EQ(
-        frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())), S_OK);
-    UINT width = 0, height = 0;
-    EXPECT_EQ(source->GetSize(&width, &height), S_OK);
-    EXPECT_EQ(width, 3u);
-    void* other = &count;
-    EXPECT_EQ(frame->QueryInterface(GUID_ContainerFormatPng, &other), E_NOINTERFACE);
-    EXPECT_EQ(other, nullptr);
-}
-
-TEST_F(ImageDecoder, CopyPixelsHonoursRectStrideAndBufferBounds)
-{
-    WriteFile(m_Dir.Path("a.png"), EncodePng(RgbaWithPartialAlpha()));
-    ComPtr<IWICBitmapDecoder> decoder;
-    ASSERT_EQ(Open(Utf16(m_Dir.Path("a.png")), decoder), S_OK);
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ASSERT_EQ(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()), S_OK);
-
-    const WICRect lowerRight { 1, 0, 2, 2 };
-    Bytes buffer(20, 0xEE); // stride 10: two pixels and two padding bytes per row
-    ASSERT_EQ(frame->CopyPixels(&lowerRight, 10, 18, buffer.data()), S_OK);
-    EXPECT_EQ(buffer,
-        (Bytes { 50, 100, 200, 0, 255, 255, 255, 255, 0xEE, 0xEE, //
-            0, 0, 0, 255, 45, 180, 90, 77, 0xEE, 0xEE }));
-
-    EXPECT_EQ(frame->CopyPixels(&lowerRight, 10, 17, buffer.data()), E_INVALIDARG) << "buffer one byte short";
-    EXPECT_EQ(frame->CopyPixels(&lowerRight, 7, 100, buffer.data()), E_INVALIDARG) << "stride below a row";
-    EXPECT_EQ(frame->CopyPixels(nullptr, 12, 23, buffer.data()), E_INVALIDARG);
-    const WICRect outside { 2, 1, 2, 1 };
-    EXPECT_EQ(frame->CopyPixels(&outside, 8, 8, buffer.data()), E_INVALIDARG);
-    const WICRect negative { -1, 0, 1, 1 };
-    EXPECT_EQ(frame->CopyPixels(&negative, 4, 4, buffer.data()), E_INVALIDARG);
-    const WICRect huge { 1, 0, 0x7FFFFFFF, 1 };
-    EXPECT_EQ(frame->CopyPixels(&huge, 4, 4, buffer.data()), E_INVALIDARG);
-    EXPECT_EQ(frame->CopyPixels(nullptr, 12, 24, nullptr), E_INVALIDARG);
+    const struct {
+        const char* name;
+        Bytes jpeg;
+        UINT width, height;
+        std::vector<std::pair<UINT, Bytes>> probes; // x on the middle row, expected BGR
+        int tolerance;
+    } cases[] = {
+        { "rgb", EncodeJpeg(32, 16, JpegColor::Rgb, halves), 32, 16,
+            { { 4, { 20, 30, 230 } }, { 28, { 220, 40, 20 } } }, 12 },
+        { "grey", EncodeJpeg(8, 8, JpegColor::Grey, Bytes(8 * 8, 90)), 8, 8, { { 3, { 90, 90, 90 } } }, 2 },
+        { "cmyk", EncodeJpeg(8, 8, JpegColor::AdobeCmyk, cmyk), 8, 8, { { 3, { 0, 0, 255 } } }, 6 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Decoded image = DecodeBytes(std::string(c.name) + ".jpg", c.jpeg);
+        ASSERT_EQ(image.hr, S_OK);
+        EXPECT_TRUE(image.format == GUID_ContainerFormatJpeg);
+        EXPECT_EQ(image.width, c.width);
+        EXPECT_EQ(image.height, c.height);
+        ASSERT_EQ(image.bytesPerPixel, 3u);
+        for (const auto& [x, bgr] : c.probes)
+            for (std::size_t i = 0; i < 3; ++i)
+                EXPECT_NEAR(image.pixels[((c.height / 2) * c.width + x) * 3 + i], bgr[i], c.tolerance)
+                    << "byte " << i << " at x " << x;
+    }
 }
 
 TEST_F(ImageDecoder, FilesThatCannotBeOpened)
 {
-    EXPECT_EQ(Decode(m_Dir.Path("missing.png")).hr, HRESULT_FILE_NOT_FOUND);
-    EXPECT_EQ(Decode(m_Dir.Path("no/such/dir.png")).hr, HRESULT_FILE_NOT_FOUND);
-    EXPECT_EQ(Decode("").hr, HRESULT_FILE_NOT_FOUND);
-    EXPECT_EQ(Decode(m_Dir.Path("")).hr, E_ACCESSDENIED) << "a directory is not an image";
-    ASSERT_EQ(mkfifo(m_Dir.Path("fifo.png").c_str(), 0600), 0);
-    EXPECT_EQ(Decode(m_Dir.Path("fifo.png")).hr, E_ACCESSDENIED) << "a FIFO must be refused, not waited on";
-    if (geteuid() != 0) {
-        WriteFile(m_Dir.Path("locked.png"), EncodePng(RgbaWithPartialAlpha()));
-        chmod(m_Dir.Path("locked.png").c_str(), 0);
-        EXPECT_EQ(Decode(m_Dir.Path("locked.png")).hr, E_ACCESSDENIED);
-    }
+    ASSERT_EQ(mkfifo(Path("fifo.png").c_str(), 0600), 0);
+    const std::pair<std::string, HRESULT> cases[] = {
+        { Path("missing.png"), HRESULT_FILE_NOT_FOUND }, { Path("no/such/dir.png"), HRESULT_FILE_NOT_FOUND },
+        { "", HRESULT_FILE_NOT_FOUND }, //
+        { Path(""), E_ACCESSDENIED }, // a directory is not an image
+        { Path("fifo.png"), E_ACCESSDENIED }, // refused, not waited on
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(Decode(path).hr, expected) << "'" << path << "'";
 }
 
 TEST_F(ImageDecoder, NonAsciiFileNamesAreUtf8OnDisk)
 {
-    WriteFile(m_Dir.Path("kuva_\xC3\xA4\xF0\x9F\x8E\xB5.png"), EncodePng(RgbaWithPartialAlpha()));
+    WriteFile(Path("kuva_\xC3\xA4\xF0\x9F\x8E\xB5.png"), EncodePng(RgbaWithPartialAlpha()));
     ComPtr<IWICBitmapDecoder> decoder;
-    EXPECT_EQ(Open(Utf16(m_Dir.Path("")) + u"kuva_\u00E4\U0001F3B5.png", decoder), S_OK);
+    EXPECT_EQ(Open(Utf16(Path("")) + u"kuva_\u00E4\U0001F3B5.png", decoder), S_OK);
 }
 
-TEST_F(ImageDecoder, UnsupportedFormatsAreNamedAsSuch)
+TEST_F(ImageDecoder, BadContentIsRefusedQuietlyWithItsCode)
 {
-    EXPECT_EQ(DecodeQuietly("empty.png", {}), WINCODEC_ERR_COMPONENTNOTFOUND);
-    EXPECT_EQ(DecodeQuietly("garbage.png", Bytes(100, 0x5A)), WINCODEC_ERR_COMPONENTNOTFOUND);
-    EXPECT_EQ(DecodeQuietly("anim.gif", { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0 }),
-        WINCODEC_ERR_COMPONENTNOTFOUND);
-    EXPECT_EQ(
-        DecodeQuietly("pic.bmp", { 'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0 }), WINCODEC_ERR_COMPONENTNOTFOUND);
-    EXPECT_EQ(DecodeQuietly("short.png", { 0x89, 'P', 'N' }), WINCODEC_ERR_COMPONENTNOTFOUND);
-}
-
-TEST_F(ImageDecoder, TruncatedAndCorruptFilesAreBadImages)
-{
-    Bytes png = EncodePng(RgbaWithPartialAlpha());
-    EXPECT_EQ(DecodeQuietly("cut.png", Bytes(png.begin(), png.begin() + png.size() / 2)), WINCODEC_ERR_BADIMAGE);
-    EXPECT_EQ(DecodeQuietly("signature.png", Bytes(png.begin(), png.begin() + 8)), WINCODEC_ERR_BADIMAGE);
-
+    const Bytes png = EncodePng(RgbaWithPartialAlpha());
     Bytes badCrc = png;
     badCrc[8 + 8 + 13] ^= 0xFF; // the IHDR checksum
-    EXPECT_EQ(DecodeQuietly("crc.png", badCrc), WINCODEC_ERR_BADIMAGE);
-
     Bytes samples(64 * 64 * 3);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = std::uint8_t(i * 7919 % 251);
     const Bytes jpeg = EncodeJpeg(64, 64, JpegColor::Rgb, samples);
-    EXPECT_EQ(DecodeQuietly("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)), WINCODEC_ERR_BADIMAGE);
-    EXPECT_EQ(DecodeQuietly("head.jpg", Bytes(jpeg.begin(), jpeg.begin() + 40)), WINCODEC_ERR_BADIMAGE);
-    EXPECT_EQ(DecodeQuietly("soi.jpg", { 0xFF, 0xD8, 0xFF }), WINCODEC_ERR_BADIMAGE);
-}
-
-TEST_F(ImageDecoder, OversizedImagesAreRefusedFromTheHeader)
-{
-    // These files hold a header and no pixel data at all: decoding them would fail as bad
-    // images, so only a refusal made from the header yields IMAGETOOLARGE.
-    EXPECT_EQ(DecodeQuietly("wide.png", PngHeaderOnly(20000, 10)), WINCODEC_ERR_IMAGETOOLARGE);
-    EXPECT_EQ(DecodeQuietly("tall.png", PngHeaderOnly(10, 16385)), WINCODEC_ERR_IMAGETOOLARGE);
-    EXPECT_EQ(DecodeQuietly("square.png", PngHeaderOnly(16384, 16384)), WINCODEC_ERR_IMAGETOOLARGE);
-    EXPECT_EQ(DecodeQuietly("huge.png", PngHeaderOnly(0x7FFFFFFF, 0x7FFFFFFF)), WINCODEC_ERR_IMAGETOOLARGE);
-    EXPECT_EQ(DecodeQuietly("limit.png", PngHeaderOnly(16384, 4096)), WINCODEC_ERR_BADIMAGE)
-        << "exactly the byte bound is allowed; the missing data is what fails";
-
-    const Bytes jpeg = EncodeJpeg(8, 8, JpegColor::Grey, Bytes(64, 128));
-    EXPECT_EQ(DecodeQuietly("wide.jpg", PatchJpegSize(jpeg, 20000, 10)), WINCODEC_ERR_IMAGETOOLARGE);
-    EXPECT_EQ(DecodeQuietly("big.jpg", PatchJpegSize(jpeg, 16000, 16000)), WINCODEC_ERR_IMAGETOOLARGE);
-}
-
-TEST_F(ImageDecoder, FactoryArgumentChecks)
-{
-    IWICBitmapDecoder* decoder = reinterpret_cast<IWICBitmapDecoder*>(this);
-    EXPECT_EQ(
-        m_Factory->CreateDecoderFromFilename(nullptr, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder),
-        E_INVALIDARG);
-    EXPECT_EQ(decoder, nullptr);
-    EXPECT_EQ(
-        m_Factory->CreateDecoderFromFilename(u"x.png", nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, nullptr),
-        E_INVALIDARG);
-    EXPECT_EQ(WICCreateImagingFactory(nullptr), E_INVALIDARG);
+    const Bytes small = EncodeJpeg(8, 8, JpegColor::Grey, Bytes(64, 128));
+    // Header-only PNGs hold no pixel data at all: decoding them would fail as bad images,
+    // so only a refusal made from the header yields IMAGETOOLARGE.
+    const auto header = [](std::uint32_t width, std::uint32_t height) {
+        return EncodePng({ width, height, PNG_COLOR_TYPE_RGB_ALPHA });
+    };
+    const struct {
+        const char* name;
+        Bytes bytes;
+        HRESULT expected;
+    } cases[] = {
+        { "empty.png", {}, WINCODEC_ERR_COMPONENTNOTFOUND },
+        { "garbage.png", Bytes(100, 0x5A), WINCODEC_ERR_COMPONENTNOTFOUND },
+        { "anim.gif", { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0 }, WINCODEC_ERR_COMPONENTNOTFOUND },
+        { "pic.bmp", { 'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0 }, WINCODEC_ERR_COMPONENTNOTFOUND },
+        { "short.png", { 0x89, 'P', 'N' }, WINCODEC_ERR_COMPONENTNOTFOUND },
+        { "cut.png", Bytes(png.begin(), png.begin() + png.size() / 2), WINCODEC_ERR_BADIMAGE },
+        { "signature.png", Bytes(png.begin(), png.begin() + 8), WINCODEC_ERR_BADIMAGE },
+        { "crc.png", badCrc, WINCODEC_ERR_BADIMAGE },
+        { "cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2), WINCODEC_ERR_BADIMAGE },
+        { "head.jpg", Bytes(jpeg.begin(), jpeg.begin() + 40), WINCODEC_ERR_BADIMAGE },
+        { "soi.jpg", { 0xFF, 0xD8, 0xFF }, WINCODEC_ERR_BADIMAGE },
+        { "wide.png", header(20000, 10), WINCODEC_ERR_IMAGETOOLARGE },
+        { "tall.png", header(10, 16385), WINCODEC_ERR_IMAGETOOLARGE },
+        { "square.png", header(16384, 16384), WINCODEC_ERR_IMAGETOOLARGE },
+        { "huge.png", header(0x7FFFFFFF, 0x7FFFFFFF), WINCODEC_ERR_IMAGETOOLARGE },
+        // Exactly the byte bound is allowed; the missing data is what fails.
+        { "limit.png", header(16384, 4096), WINCODEC_ERR_BADIMAGE },
+        { "wide.jpg", PatchJpegSize(small, 20000, 10), WINCODEC_ERR_IMAGETOOLARGE },
+        { "big.jpg", PatchJpegSize(small, 16000, 16000), WINCODEC_ERR_IMAGETOOLARGE },
+    };
+    for (const auto& c : cases) {
+        ::testing::internal::CaptureStderr();
+        const HRESULT hr = DecodeBytes(c.name, c.bytes).hr;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.name;
+        EXPECT_EQ(hr, c.expected) << c.name;
+    }
 }

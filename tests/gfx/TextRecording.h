@@ -2,7 +2,7 @@
 // and a text renderer that records every glyph run together with its outline.
 #pragma once
 
-#include <string>
+#include <algorithm>
 #include <vector>
 
 #include "Gfx/DWrite.h"
@@ -14,8 +14,11 @@ struct Bounds {
     bool Empty() const { return left > right; }
     double CentreX() const { return (left + right) / 2; }
     double CentreY() const { return (top + bottom) / 2; }
-    void Add(double x, double y);
-    void Add(const Bounds& other);
+    void Add(double x, double y)
+    {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
 };
 
 struct Segment {
@@ -25,60 +28,99 @@ struct Segment {
 
 struct Figure {
     D2D1_FIGURE_BEGIN begin;
-    D2D1_FIGURE_END end = D2D1_FIGURE_END_OPEN;
-    bool ended = false;
     D2D1_POINT_2F start;
-    std::vector<Segment> segments;
+    std::vector<Segment> segments = {};
+    D2D1_FIGURE_END end = D2D1_FIGURE_END_OPEN; // until EndFigure says otherwise
 };
 
 class RecordingSink final : public RefCounted<ID2D1SimplifiedGeometrySink> {
 public:
-    void SetFillMode(D2D1_FILL_MODE fillMode) override { m_FillMode = fillMode; }
-    void BeginFigure(D2D1_POINT_2F startPoint, D2D1_FIGURE_BEGIN figureBegin) override;
-    void AddLines(const D2D1_POINT_2F* points, UINT32 count) override;
-    void AddBeziers(const D2D1_BEZIER_SEGMENT* beziers, UINT32 count) override;
-    void EndFigure(D2D1_FIGURE_END figureEnd) override;
-    HRESULT Close() override;
+    void SetFillMode(D2D1_FILL_MODE mode) override { fillMode = mode; }
+    void BeginFigure(D2D1_POINT_2F start, D2D1_FIGURE_BEGIN begin) override { figures.push_back({ begin, start }); }
+    void AddLines(const D2D1_POINT_2F* points, UINT32 count) override
+    {
+        for (UINT32 i = 0; i < count; ++i)
+            figures.back().segments.push_back({ false, { points[i], points[i], points[i] } });
+    }
+    void AddBeziers(const D2D1_BEZIER_SEGMENT* beziers, UINT32 count) override
+    {
+        for (UINT32 i = 0; i < count; ++i)
+            figures.back().segments.push_back({ true, beziers[i] });
+    }
+    void EndFigure(D2D1_FIGURE_END end) override { figures.back().end = end; }
+    HRESULT Close() override { return closed = true, S_OK; }
 
-    int fillModeSets() const { return m_FillModeSets; }
-    D2D1_FILL_MODE fillMode() const { return m_FillMode; }
-    const std::vector<Figure>& figures() const { return m_Figures; }
-    bool closed() const { return m_Closed; }
+    bool AllFiguresFilledAndClosed() const
+    {
+        return std::all_of(figures.begin(), figures.end(),
+            [](const Figure& f) { return f.begin == D2D1_FIGURE_BEGIN_FILLED && f.end == D2D1_FIGURE_END_CLOSED; });
+    }
+
     // The extent of the traced outline (curves sampled finely), shifted by (dx, dy).
-    Bounds OutlineBounds(double dx = 0, double dy = 0) const;
+    Bounds OutlineBounds(double dx = 0, double dy = 0) const
+    {
+        Bounds bounds;
+        for (const Figure& figure : figures) {
+            D2D1_POINT_2F from = figure.start;
+            bounds.Add(from.x + dx, from.y + dy);
+            for (const Segment& s : figure.segments) {
+                const D2D1_BEZIER_SEGMENT& b = s.points;
+                for (double t = 1.0 / 32; s.curve && t < 1; t += 1.0 / 32) {
+                    const double u = 1 - t, w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
+                    bounds.Add(w0 * from.x + w1 * b.point1.x + w2 * b.point2.x + w3 * b.point3.x + dx,
+                        w0 * from.y + w1 * b.point1.y + w2 * b.point2.y + w3 * b.point3.y + dy);
+                }
+                bounds.Add(b.point3.x + dx, b.point3.y + dy);
+                from = b.point3;
+            }
+        }
+        return bounds;
+    }
 
-private:
-    D2D1_FILL_MODE m_FillMode = D2D1_FILL_MODE_ALTERNATE;
-    int m_FillModeSets = -1;
-    std::vector<Figure> m_Figures;
-    bool m_Closed = false;
+    D2D1_FILL_MODE fillMode = D2D1_FILL_MODE_ALTERNATE;
+    std::vector<Figure> figures;
+    bool closed = false;
 };
 
 struct RecordedRun {
     float baselineX = 0;
     float baselineY = 0;
-    float emSize = 0;
-    UINT32 bidiLevel = 0;
     std::vector<UINT16> indices;
     std::vector<float> advances;
-    std::vector<DWRITE_GLYPH_OFFSET> offsets;
-    std::u16string text; // from the run description
-    std::vector<UINT16> clusterMap;
+    ComPtr<IDWriteFontFace> face;
     HRESULT outlineResult = E_FAIL;
-    D2D1_FILL_MODE fillMode = D2D1_FILL_MODE_ALTERNATE;
-    size_t figureCount = 0;
-    bool allFiguresFilledAndClosed = false;
+    ComPtr<RecordingSink> sink; // the run's outline at its baseline origin
     Bounds outline; // in layout coordinates
 };
 
+// Answers with no transform and one pixel per DIP, snapping as asked.
 class RecordingRenderer final : public RefCounted<IDWriteTextRenderer> {
 public:
-    HRESULT IsPixelSnappingDisabled(void*, BOOL* isDisabled) override;
-    HRESULT GetCurrentTransform(void*, DWRITE_MATRIX* transform) override;
-    HRESULT GetPixelsPerDip(void*, float* pixelsPerDip) override;
-    HRESULT DrawGlyphRun(void* clientDrawingContext, float baselineOriginX, float baselineOriginY,
-        DWRITE_MEASURING_MODE measuringMode, const DWRITE_GLYPH_RUN* glyphRun,
-        const DWRITE_GLYPH_RUN_DESCRIPTION* glyphRunDescription, IUnknown* clientDrawingEffect) override;
+    HRESULT IsPixelSnappingDisabled(void*, BOOL* isDisabled) override { return *isDisabled = !snapping, S_OK; }
+    HRESULT GetCurrentTransform(void*, DWRITE_MATRIX* transform) override
+    {
+        return *transform = { 1, 0, 0, 1, 0, 0 }, S_OK;
+    }
+    HRESULT GetPixelsPerDip(void*, float* pixelsPerDip) override { return *pixelsPerDip = 1.f, S_OK; }
+    HRESULT DrawGlyphRun(void*, float baselineOriginX, float baselineOriginY, DWRITE_MEASURING_MODE,
+        const DWRITE_GLYPH_RUN* glyphRun, const DWRITE_GLYPH_RUN_DESCRIPTION*, IUnknown*) override
+    {
+        if (calls++ >= failFrom) return kFailure;
+        const UINT32 n = glyphRun->glyphCount;
+        RecordedRun& run = runs.emplace_back();
+        run.baselineX = baselineOriginX;
+        run.baselineY = baselineOriginY;
+        run.indices.assign(glyphRun->glyphIndices, glyphRun->glyphIndices + n);
+        run.advances.assign(glyphRun->glyphAdvances, glyphRun->glyphAdvances + n);
+        glyphRun->fontFace->AddRef();
+        run.face = ComPtr<IDWriteFontFace>(glyphRun->fontFace);
+        run.sink = ComPtr<RecordingSink>(new RecordingSink);
+        run.outlineResult = glyphRun->fontFace->GetGlyphRunOutline(glyphRun->fontEmSize, glyphRun->glyphIndices,
+            glyphRun->glyphAdvances, glyphRun->glyphOffsets, n, glyphRun->isSideways, glyphRun->bidiLevel % 2,
+            run.sink.Get());
+        run.outline = run.sink->OutlineBounds(baselineOriginX, baselineOriginY);
+        return S_OK;
+    }
     HRESULT DrawUnderline(void*, float, float, const DWRITE_UNDERLINE*, IUnknown*) override { return E_NOTIMPL; }
     HRESULT DrawStrikethrough(void*, float, float, const DWRITE_STRIKETHROUGH*, IUnknown*) override
     {
@@ -89,25 +131,12 @@ public:
         return E_NOTIMPL;
     }
 
-    // Settings answered through the pixel-snapping interface.
-    bool snappingDisabled = true;
-    DWRITE_MATRIX transform { 1, 0, 0, 1, 0, 0 };
-    float pixelsPerDip = 1.f;
-    // From this call on (counting from 0), DrawGlyphRun fails with failure.
+    static constexpr HRESULT kFailure = D2DERR_RECREATE_TARGET;
+    bool snapping = false;
+    // From this call on (counting from 0), DrawGlyphRun fails with kFailure.
     size_t failFrom = SIZE_MAX;
-    HRESULT failure = E_FAIL;
-
-    // Whether runs keep a reference to their font face (in faces).
-    bool keepFaces = false;
-
+    size_t calls = 0;
     std::vector<RecordedRun> runs;
-    std::vector<ComPtr<IDWriteFontFace>> faces;
-    void* lastContext = nullptr;
-    size_t calls() const { return m_Calls; }
-    Bounds AllOutlines() const;
-
-private:
-    size_t m_Calls = 0;
 };
 
 } // namespace texttest
