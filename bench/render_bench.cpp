@@ -23,8 +23,8 @@ constexpr int Width = 800;
 constexpr int Height = 600;
 
 struct Shape {
-    int kind;    // 0 rectangle, 1 ellipse, 2 path (a triangle)
-    int brush;   // 0 solid, 1 linear, 2 radial
+    int kind; // 0 rectangle, 1 ellipse, 2 path (a triangle)
+    int brush; // 0 solid, 1 linear, 2 radial
     bool stroke; // stroke instead of fill
     bool dynamic;
     float x, y, size;
@@ -36,13 +36,16 @@ std::vector<Shape> MakeShapes()
     for (int i = 0; i < ShapeCount; ++i) {
         const float x = static_cast<float>((i * 97) % (Width - 60) + 10);
         const float y = static_cast<float>((i * 53) % (Height - 60) + 10);
-        shapes.push_back({i % 3, (i / 3) % 3, i % 4 == 0, i >= ShapeCount - DynamicCount, x, y, 20.f + i % 30});
+        shapes.push_back({ i % 3, (i / 3) % 3, i % 4 == 0, i >= ShapeCount - DynamicCount, x, y, 20.f + i % 30 });
     }
     return shapes;
 }
 
 // The x offset of a dynamic shape in a frame.
-float Offset(int frame) { return static_cast<float>(std::sin(frame * 0.05) * 20.0); }
+float Offset(int frame)
+{
+    return static_cast<float>(std::sin(frame * 0.05) * 20.0);
+}
 
 std::string GeometryRecord(const Shape& s, int index)
 {
@@ -65,8 +68,10 @@ const char* const Stops = "GradientStopCollection{ noOfGradientStops 2 GradientS
 std::string BrushRecord(int kind)
 {
     if (kind == 0) return "SolidColorBrush{ Color{ 0.2 0.6 0.3 1 } opacity 1 }";
-    if (kind == 1) return std::string("LinearGradientBrush{ start Point{ 0 0 } end Point{ 800 600 } ") + Stops + " opacity 1 }";
-    return std::string("RadialGradientBrush{ center Point{ 400 300 } originOffset Point{ 0 0 } radiusX 400 radiusY 300 ")
+    if (kind == 1)
+        return std::string("LinearGradientBrush{ start Point{ 0 0 } end Point{ 800 600 } ") + Stops + " opacity 1 }";
+    return std::string(
+               "RadialGradientBrush{ center Point{ 400 300 } originOffset Point{ 0 0 } radiusX 400 radiusY 300 ")
         + Stops + " opacity 0.8 }";
 }
 
@@ -74,14 +79,16 @@ std::string SceneText(const std::vector<Shape>& shapes)
 {
     std::ostringstream t;
     t << "Tavisk{\nnoOfGeometries " << shapes.size() << "\n";
-    for (size_t i = 0; i < shapes.size(); ++i) t << "g" << i << " " << GeometryRecord(shapes[i], int(i)) << "\n";
+    for (size_t i = 0; i < shapes.size(); ++i)
+        t << "g" << i << " " << GeometryRecord(shapes[i], int(i)) << "\n";
     t << "noOfBrushes 3\n";
-    for (int b = 0; b < 3; ++b) t << "b" << b << " " << BrushRecord(b) << "\n";
+    for (int b = 0; b < 3; ++b)
+        t << "b" << b << " " << BrushRecord(b) << "\n";
     t << "noOfImages 0\nnoOfTransforms 0\nnoOfChildKuvs 0\nnoOfExecutables 1\ndraw Procedure{ noOfCommands "
       << shapes.size() << "\n";
     for (size_t i = 0; i < shapes.size(); ++i)
-        t << (shapes[i].stroke ? "Stroke{ g" : "Fill{ g") << i << " b" << shapes[i].brush << (shapes[i].stroke ? " 2" : "")
-          << " }\n";
+        t << (shapes[i].stroke ? "Stroke{ g" : "Fill{ g") << i << " b" << shapes[i].brush
+          << (shapes[i].stroke ? " 2" : "") << " }\n";
     t << "}\nnoOfControllers 0\nnoOfAnimations 1\nMainAnim Animation{ renderFunction draw controller null "
          "transitionTarget null }\n}\n";
     return t.str();
@@ -91,8 +98,8 @@ struct Surface {
     Surface()
     {
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p{{DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
-        factory->CreateImageRenderTarget(p, {Width, Height}, target.ReleaseAndGetAddressOf());
+        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+        factory->CreateImageRenderTarget(p, { Width, Height }, target.ReleaseAndGetAddressOf());
         target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     }
     ComPtr<ID2D1Factory> factory;
@@ -111,7 +118,7 @@ void BM_EngineFrame(benchmark::State& state)
         return;
     }
     std::unique_ptr<KUV::ITavisk> scene(loaded);
-    const D2D1_COLOR_F white{1, 1, 1, 1};
+    const D2D1_COLOR_F white { 1, 1, 1, 1 };
     const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
     int frame = 0;
     for (auto _ : state) {
@@ -131,10 +138,13 @@ void BM_EngineFrame(benchmark::State& state)
 class DirectScene {
 public:
     DirectScene(ID2D1Factory* factory, ID2D1RenderTarget* target, std::vector<Shape> shapes)
-        : m_Factory(factory), m_Target(target), m_Shapes(std::move(shapes))
+        : m_Factory(factory)
+        , m_Target(target)
+        , m_Shapes(std::move(shapes))
     {
         MakeBrushes();
-        for (size_t i = 0; i < m_Shapes.size(); ++i) m_Geometries.push_back(Build(m_Shapes[i], m_Shapes[i].x));
+        for (size_t i = 0; i < m_Shapes.size(); ++i)
+            m_Geometries.push_back(Build(m_Shapes[i], m_Shapes[i].x));
     }
 
     void Draw(int frame)
@@ -154,30 +164,32 @@ public:
 private:
     void MakeBrushes()
     {
-        const D2D1_GRADIENT_STOP stops[] = {{0.f, {1, 0, 0, 1}}, {1.f, {0, 0, 1, 1}}};
+        const D2D1_GRADIENT_STOP stops[] = { { 0.f, { 1, 0, 0, 1 } }, { 1.f, { 0, 0, 1, 1 } } };
         ComPtr<ID2D1GradientStopCollection> collection;
-        m_Target->CreateGradientStopCollection(stops, 2, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP,
-            collection.ReleaseAndGetAddressOf());
-        const D2D1_BRUSH_PROPERTIES opaque{1.f, D2D1::IdentityMatrix()}, translucent{0.8f, D2D1::IdentityMatrix()};
+        m_Target->CreateGradientStopCollection(
+            stops, 2, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP, collection.ReleaseAndGetAddressOf());
+        const D2D1_BRUSH_PROPERTIES opaque { 1.f, D2D1::IdentityMatrix() },
+            translucent { 0.8f, D2D1::IdentityMatrix() };
         ID2D1SolidColorBrush* solid = nullptr;
-        m_Target->CreateSolidColorBrush({0.2f, 0.6f, 0.3f, 1.f}, &opaque, &solid);
+        m_Target->CreateSolidColorBrush({ 0.2f, 0.6f, 0.3f, 1.f }, &opaque, &solid);
         ID2D1LinearGradientBrush* linear = nullptr;
-        m_Target->CreateLinearGradientBrush({{0, 0}, {800, 600}}, &opaque, collection.Get(), &linear);
+        m_Target->CreateLinearGradientBrush({ { 0, 0 }, { 800, 600 } }, &opaque, collection.Get(), &linear);
         ID2D1RadialGradientBrush* radial = nullptr;
-        m_Target->CreateRadialGradientBrush({{400, 300}, {0, 0}, 400, 300}, &translucent, collection.Get(), &radial);
-        m_Brushes = {ComPtr<ID2D1Brush>(solid), ComPtr<ID2D1Brush>(linear), ComPtr<ID2D1Brush>(radial)};
+        m_Target->CreateRadialGradientBrush(
+            { { 400, 300 }, { 0, 0 }, 400, 300 }, &translucent, collection.Get(), &radial);
+        m_Brushes = { ComPtr<ID2D1Brush>(solid), ComPtr<ID2D1Brush>(linear), ComPtr<ID2D1Brush>(radial) };
     }
 
     ComPtr<ID2D1Geometry> Build(const Shape& s, float x)
     {
         if (s.kind == 0) {
             ID2D1RectangleGeometry* r = nullptr;
-            m_Factory->CreateRectangleGeometry({x, s.y, x + s.size, s.y + s.size}, &r);
+            m_Factory->CreateRectangleGeometry({ x, s.y, x + s.size, s.y + s.size }, &r);
             return ComPtr<ID2D1Geometry>(r);
         }
         if (s.kind == 1) {
             ID2D1EllipseGeometry* e = nullptr;
-            m_Factory->CreateEllipseGeometry({{x, s.y}, s.size / 2, s.size / 3}, &e);
+            m_Factory->CreateEllipseGeometry({ { x, s.y }, s.size / 2, s.size / 3 }, &e);
             return ComPtr<ID2D1Geometry>(e);
         }
         ID2D1PathGeometry* p = nullptr;
@@ -185,9 +197,9 @@ private:
         ComPtr<ID2D1GeometrySink> sink;
         p->Open(sink.ReleaseAndGetAddressOf());
         sink->SetFillMode(D2D1_FILL_MODE_WINDING);
-        sink->BeginFigure({x, s.y}, D2D1_FIGURE_BEGIN_FILLED);
-        sink->AddLine({s.x + s.size, s.y});
-        sink->AddLine({s.x, s.y + s.size});
+        sink->BeginFigure({ x, s.y }, D2D1_FIGURE_BEGIN_FILLED);
+        sink->AddLine({ s.x + s.size, s.y });
+        sink->AddLine({ s.x, s.y + s.size });
         sink->EndFigure(D2D1_FIGURE_END_CLOSED);
         sink->Close();
         return ComPtr<ID2D1Geometry>(p);
@@ -204,7 +216,7 @@ void BM_DirectFrame(benchmark::State& state)
 {
     Surface surface;
     DirectScene scene(surface.factory.Get(), surface.target.Get(), MakeShapes());
-    const D2D1_COLOR_F white{1, 1, 1, 1};
+    const D2D1_COLOR_F white { 1, 1, 1, 1 };
     int frame = 0;
     for (auto _ : state) {
         surface.target->BeginDraw();

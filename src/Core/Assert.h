@@ -6,5 +6,5 @@ namespace KUV {
 [[noreturn]] void AssertionFailed(const char* expression, const char* file, int line);
 } // namespace KUV
 
-#define KUV_ASSERT(expression) \
+#define KUV_ASSERT(expression)                                                                                         \
     ((expression) ? static_cast<void>(0) : ::KUV::AssertionFailed(#expression, __FILE__, __LINE__))

@@ -27,15 +27,16 @@ ComPtr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& wic, const std::string&
 {
     const std::u16string wide = WidenSceneText(ResolvePath(path));
     ComPtr<IWICBitmapDecoder> decoder;
-    CheckD2DResult(wic.CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-        decoder.ReleaseAndGetAddressOf()));
-    GUID format{};
+    CheckD2DResult(wic.CreateDecoderFromFilename(
+        wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, decoder.ReleaseAndGetAddressOf()));
+    GUID format {};
     CheckD2DResult(decoder->GetContainerFormat(&format));
     jpeg = format == GUID_ContainerFormatJpeg;
     ComPtr<IWICBitmapFrameDecode> frame;
     CheckD2DResult(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()));
     ComPtr<IWICBitmapSource> source;
-    CheckD2DResult(frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())));
+    CheckD2DResult(
+        frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())));
     return source;
 }
 
@@ -56,7 +57,8 @@ std::vector<BYTE> PremultipliedPixels(IWICBitmapSource& source, UINT32 width, UI
         const BYTE* from = &copied[i * bytesPerPixel];
         BYTE* to = &result[i * 4];
         const unsigned alpha = jpeg ? 255 : from[3];
-        for (int c = 0; c < 3; ++c) to[c] = static_cast<BYTE>((from[c] * alpha + 127) / 255);
+        for (int c = 0; c < 3; ++c)
+            to[c] = static_cast<BYTE>((from[c] * alpha + 127) / 255);
         to[3] = static_cast<BYTE>(alpha);
     }
     return result;
@@ -76,9 +78,10 @@ std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
     const ComPtr<IWICBitmapSource> source = DecodeFrame(*imaging, m_Path, jpeg);
     CheckD2DResult(source->GetSize(&m_Width, &m_Height));
     const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), m_Width, m_Height, jpeg);
-    const D2D1_BITMAP_PROPERTIES properties{{DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
+    const D2D1_BITMAP_PROPERTIES properties { { DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
+        96.f };
     ID2D1Bitmap* bitmap = nullptr;
-    CheckD2DResult(m_RT->CreateBitmap({m_Width, m_Height}, pixels.data(), m_Width * 4, properties, &bitmap));
+    CheckD2DResult(m_RT->CreateBitmap({ m_Width, m_Height }, pixels.data(), m_Width * 4, properties, &bitmap));
     return AdoptInterface<ID2D1Bitmap>(bitmap);
 }
 

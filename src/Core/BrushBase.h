@@ -13,7 +13,7 @@ class SceneReader;
 class BrushBase : public Resource<ID2D1Brush, CleanupReset> {
 public:
     ID2D1RenderTarget* m_RT = nullptr; // set by the loader
-    ValueD m_Opacity{1.0f};
+    ValueD m_Opacity { 1.0f };
 };
 
 // Reads one brush record: type keyword, body, "opacity" value and "}".

@@ -8,7 +8,7 @@ namespace {
 
 int ReadCombineMode(SceneReader& reader, const std::string& token)
 {
-    static const char* const Modes[] = {"Union", "Intersect", "Xor", "Exclude"};
+    static const char* const Modes[] = { "Union", "Intersect", "Xor", "Exclude" };
     for (int mode = 0; mode < 4; ++mode)
         if (token == Modes[mode]) return mode;
     reader.RaiseParseError("Unknown combine mode \"" + token + "\"");
@@ -45,8 +45,8 @@ std::shared_ptr<ID2D1Geometry> CombinedGeometry::CreateResource()
 
     const std::shared_ptr<ID2D1Geometry> first = m_Geometry1->GetResource();
     const std::shared_ptr<ID2D1Geometry> second = m_Geometry2->GetResource();
-    CheckD2DResult(first->CombineWithGeometry(second.get(), static_cast<D2D1_COMBINE_MODE>(m_Mode), nullptr, 0.25f,
-        sink.get()));
+    CheckD2DResult(
+        first->CombineWithGeometry(second.get(), static_cast<D2D1_COMBINE_MODE>(m_Mode), nullptr, 0.25f, sink.get()));
     CheckD2DResult(sink->Close());
     return result;
 }

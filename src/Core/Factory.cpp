@@ -23,7 +23,8 @@ Factory* g_SceneFactory = nullptr;
 // Keeps the path of a file on the list of files being loaded while its load runs.
 class LoadingFile {
 public:
-    LoadingFile(std::vector<std::string>& files, std::string identity) : m_Files(files)
+    LoadingFile(std::vector<std::string>& files, std::string identity)
+        : m_Files(files)
     {
         m_Files.push_back(std::move(identity));
     }
@@ -70,7 +71,10 @@ std::shared_ptr<MaskData> Factory::FindMask(const std::string& key) const
     return it == m_MaskCache.end() ? nullptr : it->second;
 }
 
-void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask) { m_MaskCache[key] = std::move(mask); }
+void Factory::StoreMask(const std::string& key, std::shared_ptr<MaskData> mask)
+{
+    m_MaskCache[key] = std::move(mask);
+}
 
 int Factory::Fail(const std::string& text, int status)
 {
@@ -78,8 +82,7 @@ int Factory::Fail(const std::string& text, int status)
     return status;
 }
 
-int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget,
-    ITavisk** scene)
+int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene)
 {
     *scene = nullptr;
     try {
@@ -97,8 +100,8 @@ int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1Render
     }
 }
 
-Tavisk* Factory::LoadDocument(SceneReader& reader, const std::string& path, std::uint32_t tick,
-    ID2D1RenderTarget* renderTarget)
+Tavisk* Factory::LoadDocument(
+    SceneReader& reader, const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget)
 {
     reader.factory = this;
     reader.loadTick = tick;
@@ -170,11 +173,10 @@ void Factory::ReadSections(SceneReader& reader)
     });
     ReadSection(reader, "noOfTransforms",
         [&](const std::string& name) { scene.RegisterTransform(name, ReadTransform(reader)); });
-    ReadSection(reader, "noOfChildKuvs",
-        [&](const std::string& name) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
-    ReadSection(reader, "noOfExecutables", [&](const std::string& name) {
-        scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget));
-    });
+    ReadSection(
+        reader, "noOfChildKuvs", [&](const std::string& name) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
+    ReadSection(reader, "noOfExecutables",
+        [&](const std::string& name) { scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget)); });
     ReadSection(reader, "noOfControllers",
         [&](const std::string& name) { scene.RegisterController(name, ReadController(reader)); });
     ReadSection(reader, "noOfAnimations",

@@ -22,8 +22,8 @@ public:
     Factory();
     ~Factory() override;
 
-    int LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget,
-        ITavisk** scene) override;
+    int LoadTavisk(
+        const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene) override;
     const std::string& GetErrorText() override { return m_ErrorText; }
     IWICImagingFactory* GetImagingFactory() override { return m_ImagingFactory; }
 
@@ -34,8 +34,8 @@ public:
     void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
 
 private:
-    Tavisk* LoadDocument(SceneReader& reader, const std::string& path, std::uint32_t tick,
-        ID2D1RenderTarget* renderTarget);
+    Tavisk* LoadDocument(
+        SceneReader& reader, const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget);
     void ReadSections(SceneReader& reader);
     int Fail(const std::string& text, int status);
 

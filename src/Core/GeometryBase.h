@@ -16,9 +16,9 @@ struct MaskData;
 class GeometryBase : public Resource<ID2D1Geometry, CleanupReset> {
 public:
     ID2D1Factory* m_Factory = nullptr; // set by the loader
-    Factory* m_Loader = nullptr;       // set by the loader
-    std::string m_Name;                // name in the scene's geometry table
-    std::string m_MaskScope;           // the scene file it was loaded from: keeps mask keys apart
+    Factory* m_Loader = nullptr; // set by the loader
+    std::string m_Name; // name in the scene's geometry table
+    std::string m_MaskScope; // the scene file it was loaded from: keeps mask keys apart
     bool m_HitTest = false;
 
     std::shared_ptr<MaskData> m_FillMask;

@@ -23,8 +23,9 @@ public:
     // Loads the scene file at path (written Windows-style or not) bound to renderTarget,
     // starting its "MainAnim" at tick. On success *scene receives a new scene owned by the
     // caller; otherwise *scene is null and GetErrorText tells why.
-    virtual int LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget,
-        ITavisk** scene) = 0;
+    virtual int LoadTavisk(
+        const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene)
+        = 0;
     // The text of the last failed load.
     virtual const std::string& GetErrorText() = 0;
     virtual IWICImagingFactory* GetImagingFactory() = 0;

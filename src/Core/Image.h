@@ -16,7 +16,7 @@ public:
     virtual void OnUpdate() = 0;
 
     ID2D1RenderTarget* m_RT = nullptr; // set by the loader
-    Factory* m_Loader = nullptr;       // set by the loader: gives the imaging factory
+    Factory* m_Loader = nullptr; // set by the loader: gives the imaging factory
 };
 
 // Reads one image record ("BitmapFromFile{" path "}").

@@ -10,8 +10,8 @@ namespace KUV {
 class GeometryBase;
 
 struct MaskData {
-    std::shared_ptr<ID2D1Bitmap> bitmap;  // A8 coverage
-    D2D_MATRIX_3X2_F placement;           // mask-bitmap coordinates to geometry coordinates
+    std::shared_ptr<ID2D1Bitmap> bitmap; // A8 coverage
+    D2D_MATRIX_3X2_F placement; // mask-bitmap coordinates to geometry coordinates
 };
 
 // The fill mask of a static geometry, made once; null when it has none.

@@ -48,7 +48,10 @@ bool SceneReader::Open(const std::string& path)
     return true;
 }
 
-bool SceneReader::Failed() const { return !m_File || m_File->fail() || m_File->bad(); }
+bool SceneReader::Failed() const
+{
+    return !m_File || m_File->fail() || m_File->bad();
+}
 
 bool SceneReader::ReadLine()
 {
@@ -71,8 +74,7 @@ std::string SceneReader::ReadWord()
     }
 }
 
-template <class Number>
-Number SceneReader::ReadNumber()
+template <class Number> Number SceneReader::ReadNumber()
 {
     for (;;) {
         if (Failed()) return 0;
@@ -82,9 +84,15 @@ Number SceneReader::ReadNumber()
     }
 }
 
-int SceneReader::ReadInt() { return ReadNumber<int>(); }
+int SceneReader::ReadInt()
+{
+    return ReadNumber<int>();
+}
 
-float SceneReader::ReadFloat() { return ReadNumber<float>(); }
+float SceneReader::ReadFloat()
+{
+    return ReadNumber<float>();
+}
 
 ValueD SceneReader::ReadValue()
 {
@@ -153,7 +161,7 @@ SceneReader::SavedState SceneReader::SwitchToIncludedFile(const std::string& nam
     for (const std::string& open : m_OpenFiles)
         if (open == identity) RaiseParseError("could not include the file \"" + name + "\": it is already being read");
 
-    SavedState saved{std::move(m_File), fileName, m_Line.str(), m_Line.tellg(), lineNumber};
+    SavedState saved { std::move(m_File), fileName, m_Line.str(), m_Line.tellg(), lineNumber };
     m_File = OpenFile(resolved);
     fileName = name;
     m_Line.str(std::string());
@@ -191,8 +199,8 @@ std::shared_ptr<GeometryBase> SceneReader::ReadSourceGeometry()
 namespace {
 
 template <class T>
-std::shared_ptr<T> Require(SceneReader& reader, std::shared_ptr<T> found, const std::string& kind,
-    const std::string& name)
+std::shared_ptr<T> Require(
+    SceneReader& reader, std::shared_ptr<T> found, const std::string& kind, const std::string& name)
 {
     if (!found) reader.RaiseParseError(kind + " with name \"" + name + "\" does not exist");
     return found;

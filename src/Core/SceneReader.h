@@ -22,8 +22,7 @@ class BrushBase;
 class Image;
 class ExecutableBase;
 class ControllerBase;
-template <class T, class CleanupPolicy>
-class Resource;
+template <class T, class CleanupPolicy> class Resource;
 struct CleanupReset;
 
 class SceneReader {
@@ -68,8 +67,8 @@ public:
     // The identity (FileIdentity) of the scene file this reader was opened on.
     const std::string& SceneFileIdentity() const { return m_OpenFiles.front(); }
 
-    std::string fileName;     // the file being read, as written
-    int lineNumber = 0;       // attempts to read a line from the current file
+    std::string fileName; // the file being read, as written
+    int lineNumber = 0; // attempts to read a line from the current file
     bool usesVariables = false; // set when a value names a variable
 
     Factory* factory = nullptr;
@@ -82,8 +81,7 @@ private:
     struct SavedState;
     bool ReadLine();
     bool Failed() const;
-    template <class Number>
-    Number ReadNumber();
+    template <class Number> Number ReadNumber();
     SavedState SwitchToIncludedFile(const std::string& name);
     void RestoreState(SavedState& saved);
 

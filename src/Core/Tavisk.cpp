@@ -26,8 +26,7 @@ Tavisk::Tavisk(ID2D1RenderTarget* renderTarget)
     ResetTransformStack(D2D1::IdentityMatrix());
 }
 
-template <class Body>
-int Tavisk::Guarded(Body&& body)
+template <class Body> int Tavisk::Guarded(Body&& body)
 {
     try {
         return body();
@@ -84,8 +83,10 @@ int Tavisk::Update(int time)
                 RaiseRuntimeBlockingError(name + " is not a looping animation but it has a null transition target");
             StartAnimation(animation->m_TransitionTarget, time);
         }
-        for (const auto& [childName, child] : m_ChildKuvs) child->Update(time);
-        for (const auto& [imageName, image] : m_Images) image->OnUpdate();
+        for (const auto& [childName, child] : m_ChildKuvs)
+            child->Update(time);
+        for (const auto& [imageName, image] : m_Images)
+            image->OnUpdate();
         return int(ResultOk);
     });
 }
@@ -102,7 +103,8 @@ int Tavisk::StartAnimation(const std::string& name, int time)
         if (current != m_Animations.end()) current->second->m_Active = false;
         // Child scenes are rewound before the controller starts, so that a trigger firing
         // inside the start (one whose time is 0) is not undone by the rewind.
-        for (const auto& [childName, child] : m_ChildKuvs) child->StartAnimation("MainAnim", time);
+        for (const auto& [childName, child] : m_ChildKuvs)
+            child->StartAnimation("MainAnim", time);
         Animation& next = *it->second;
         if (next.m_Controller) next.m_Controller->Start(time);
         next.m_Active = true;
@@ -155,7 +157,7 @@ int Tavisk::HitTest(int x, int y, bool* hit)
         // A collapsed transform drew every geometry onto a line or a point: nothing can be hit.
         if (!D2D1InvertMatrix(&m)) return int(ResultOk);
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-        const D2D1_POINT_2F p{fx * m._11 + fy * m._21 + m._31, fx * m._12 + fy * m._22 + m._32};
+        const D2D1_POINT_2F p { fx * m._11 + fy * m._21 + m._31, fx * m._12 + fy * m._22 + m._32 };
         for (const auto& [name, geometry] : m_Geometries) {
             if (!geometry->m_HitTest) continue;
             const std::shared_ptr<ID2D1Geometry> built = geometry->GetResource();
@@ -207,9 +209,12 @@ void Tavisk::CountCommand()
 
 void Tavisk::ReleaseDynamicResources()
 {
-    for (const auto& [name, geometry] : m_Geometries) geometry->Cleanup();
-    for (const auto& [name, brush] : m_Brushes) brush->Cleanup();
-    for (const auto& [name, transform] : m_Transforms) transform->Cleanup();
+    for (const auto& [name, geometry] : m_Geometries)
+        geometry->Cleanup();
+    for (const auto& [name, brush] : m_Brushes)
+        brush->Cleanup();
+    for (const auto& [name, transform] : m_Transforms)
+        transform->Cleanup();
 }
 
 namespace {
@@ -221,8 +226,7 @@ void Register(NameTable<T>& table, const std::string& name, std::shared_ptr<T> c
         throw std::invalid_argument(name + " was defined as " + kind + " before");
 }
 
-template <class T>
-std::shared_ptr<T> Find(const NameTable<T>& table, const std::string& name)
+template <class T> std::shared_ptr<T> Find(const NameTable<T>& table, const std::string& name)
 {
     const auto it = table.find(name);
     return it == table.end() ? nullptr : it->second;

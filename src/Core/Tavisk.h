@@ -20,8 +20,7 @@ class ExecutableBase;
 class ControllerBase;
 class Animation;
 
-template <class T>
-using NameTable = std::map<std::string, std::shared_ptr<T>>;
+template <class T> using NameTable = std::map<std::string, std::shared_ptr<T>>;
 
 // Throws std::runtime_error "Tavisk Runtime Blocking Error:::" + message.
 [[noreturn]] void RaiseRuntimeBlockingError(const std::string& message);
@@ -79,8 +78,7 @@ private:
     void ResetTransformStack(const D2D_MATRIX_3X2_F& m);
     void AdvanceCurrentAnimation(int time);
     void ReleaseDynamicResources();
-    template <class Body>
-    int Guarded(Body&& body);
+    template <class Body> int Guarded(Body&& body);
 
     std::map<std::string, float> m_Variables;
     NameTable<GeometryBase> m_Geometries;

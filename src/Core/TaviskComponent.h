@@ -20,8 +20,7 @@ public:
 
 // Drops the built object after each render when the component follows variables.
 struct CleanupReset {
-    template <class R>
-    static void Apply(R& resource)
+    template <class R> static void Apply(R& resource)
     {
         if (resource.m_Dynamic && resource.m_Resource) resource.m_Resource.reset();
     }
@@ -29,10 +28,7 @@ struct CleanupReset {
 
 // Keeps the built object for the life of the component.
 struct CleanupNull {
-    template <class R>
-    static void Apply(R&)
-    {
-    }
+    template <class R> static void Apply(R&) { }
 };
 
 // Deleter of shared handles to drawing-layer objects.
@@ -44,8 +40,7 @@ struct ReleaseInterface {
 };
 
 // Takes over the one reference a creation call handed out.
-template <class T, class Created>
-std::shared_ptr<T> AdoptInterface(Created* created)
+template <class T, class Created> std::shared_ptr<T> AdoptInterface(Created* created)
 {
     return std::shared_ptr<T>(created, [](Created* p) { ReleaseInterface()(p); });
 }
@@ -54,8 +49,7 @@ std::shared_ptr<T> AdoptInterface(Created* created)
 void CheckD2DResult(HRESULT hr);
 
 // A component that builds one object on first use and caches it.
-template <class T, class CleanupPolicy>
-class Resource : public TaviskComponent, public CleanupPolicy {
+template <class T, class CleanupPolicy> class Resource : public TaviskComponent, public CleanupPolicy {
 public:
     // Builds a new object from the component's current values; never caches it.
     virtual std::shared_ptr<T> CreateResource() = 0;

@@ -54,8 +54,8 @@ std::shared_ptr<ID2D1Geometry> Text::CreateResource()
     const std::shared_ptr<IDWriteTextFormat> format = CreateFormat(*write, m_Font, m_Size.Get());
     const std::u16string text = WidenSceneText(m_Text);
     IDWriteTextLayout* created = nullptr;
-    CheckD2DResult(write->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.get(), m_W.Get(),
-        m_H.Get(), &created));
+    CheckD2DResult(write->CreateTextLayout(
+        text.c_str(), static_cast<UINT32>(text.size()), format.get(), m_W.Get(), m_H.Get(), &created));
     const std::shared_ptr<IDWriteTextLayout> layout = AdoptInterface<IDWriteTextLayout>(created);
 
     // Every run's outline goes into one geometry, so that all lines of the text are kept.

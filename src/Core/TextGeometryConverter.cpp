@@ -8,24 +8,30 @@ namespace {
 // Forwards outlines to another sink, moved by the run's baseline origin.
 class OffsetSink : public RefCounted<ID2D1SimplifiedGeometrySink> {
 public:
-    OffsetSink(ID2D1GeometrySink* target, float dx, float dy) : m_Target(target), m_Dx(dx), m_Dy(dy) {}
+    OffsetSink(ID2D1GeometrySink* target, float dx, float dy)
+        : m_Target(target)
+        , m_Dx(dx)
+        , m_Dy(dy)
+    {
+    }
 
     void SetFillMode(D2D1_FILL_MODE mode) override { m_Target->SetFillMode(mode); }
     void BeginFigure(D2D1_POINT_2F p, D2D1_FIGURE_BEGIN begin) override { m_Target->BeginFigure(Move(p), begin); }
     void AddLines(const D2D1_POINT_2F* points, UINT32 count) override
     {
-        for (UINT32 i = 0; i < count; ++i) m_Target->AddLine(Move(points[i]));
+        for (UINT32 i = 0; i < count; ++i)
+            m_Target->AddLine(Move(points[i]));
     }
     void AddBeziers(const D2D1_BEZIER_SEGMENT* beziers, UINT32 count) override
     {
         for (UINT32 i = 0; i < count; ++i)
-            m_Target->AddBezier({Move(beziers[i].point1), Move(beziers[i].point2), Move(beziers[i].point3)});
+            m_Target->AddBezier({ Move(beziers[i].point1), Move(beziers[i].point2), Move(beziers[i].point3) });
     }
     void EndFigure(D2D1_FIGURE_END end) override { m_Target->EndFigure(end); }
     HRESULT Close() override { return S_OK; } // the converter closes the shared sink once, at the end
 
 private:
-    D2D1_POINT_2F Move(D2D1_POINT_2F p) const { return {p.x + m_Dx, p.y + m_Dy}; }
+    D2D1_POINT_2F Move(D2D1_POINT_2F p) const { return { p.x + m_Dx, p.y + m_Dy }; }
 
     ID2D1GeometrySink* m_Target;
     float m_Dx, m_Dy;
@@ -56,7 +62,10 @@ HRESULT TextGeometryConverter::QueryInterface(REFIID riid, void** object)
     return E_FAIL;
 }
 
-ULONG TextGeometryConverter::AddRef() { return ++m_RefCount; }
+ULONG TextGeometryConverter::AddRef()
+{
+    return ++m_RefCount;
+}
 
 ULONG TextGeometryConverter::Release()
 {
@@ -73,7 +82,7 @@ HRESULT TextGeometryConverter::IsPixelSnappingDisabled(void*, BOOL* isDisabled)
 
 HRESULT TextGeometryConverter::GetCurrentTransform(void*, DWRITE_MATRIX* transform)
 {
-    *transform = {1.f, 0.f, 0.f, 1.f, 0.f, 0.f};
+    *transform = { 1.f, 0.f, 0.f, 1.f, 0.f, 0.f };
     return S_OK;
 }
 
@@ -83,13 +92,13 @@ HRESULT TextGeometryConverter::GetPixelsPerDip(void*, float* pixelsPerDip)
     return S_OK;
 }
 
-HRESULT TextGeometryConverter::DrawGlyphRun(void*, float baselineOriginX, float baselineOriginY,
-    DWRITE_MEASURING_MODE, const DWRITE_GLYPH_RUN* run, const DWRITE_GLYPH_RUN_DESCRIPTION*, IUnknown*)
+HRESULT TextGeometryConverter::DrawGlyphRun(void*, float baselineOriginX, float baselineOriginY, DWRITE_MEASURING_MODE,
+    const DWRITE_GLYPH_RUN* run, const DWRITE_GLYPH_RUN_DESCRIPTION*, IUnknown*)
 {
     if (m_Status != S_OK) return m_Status;
     ComPtr<OffsetSink> sink(new OffsetSink(m_Sink.get(), baselineOriginX, baselineOriginY));
-    return run->fontFace->GetGlyphRunOutline(run->fontEmSize, run->glyphIndices, run->glyphAdvances,
-        run->glyphOffsets, run->glyphCount, run->isSideways, run->bidiLevel % 2 == 1, sink.Get());
+    return run->fontFace->GetGlyphRunOutline(run->fontEmSize, run->glyphIndices, run->glyphAdvances, run->glyphOffsets,
+        run->glyphCount, run->isSideways, run->bidiLevel % 2 == 1, sink.Get());
 }
 
 HRESULT TextGeometryConverter::Finish(std::shared_ptr<ID2D1Geometry>& result)

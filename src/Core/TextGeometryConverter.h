@@ -39,7 +39,7 @@ public:
 private:
     ~TextGeometryConverter() override = default;
 
-    std::atomic<ULONG> m_RefCount{1}; // the creator's reference: pairs taken while drawing never free it
+    std::atomic<ULONG> m_RefCount { 1 }; // the creator's reference: pairs taken while drawing never free it
     HRESULT m_Status = S_OK;
     std::shared_ptr<ID2D1Geometry> m_Result;
     std::shared_ptr<ID2D1GeometrySink> m_Sink;

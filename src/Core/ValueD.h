@@ -13,8 +13,15 @@ class ITavisk;
 class ValueD {
 public:
     ValueD() = default;
-    explicit ValueD(float constant) : m_Value(constant) {}
-    ValueD(std::string name, ITavisk* domain) : m_Name(std::move(name)), m_Domain(domain) {}
+    explicit ValueD(float constant)
+        : m_Value(constant)
+    {
+    }
+    ValueD(std::string name, ITavisk* domain)
+        : m_Name(std::move(name))
+        , m_Domain(domain)
+    {
+    }
 
     // The current value; throws std::logic_error with the domain's error text when
     // the variable cannot be read.
@@ -29,19 +36,19 @@ public:
 class Color {
 public:
     virtual ~Color() = default;
-    D2D1_COLOR_F Get() const { return {r.Get(), g.Get(), b.Get(), a.Get()}; }
+    D2D1_COLOR_F Get() const { return { r.Get(), g.Get(), b.Get(), a.Get() }; }
 
     ValueD r, g, b, a;
 };
 
 struct PointD {
-    D2D1_POINT_2F Get() const { return {x.Get(), y.Get()}; }
+    D2D1_POINT_2F Get() const { return { x.Get(), y.Get() }; }
 
     ValueD x, y;
 };
 
 struct RectD {
-    D2D1_RECT_F Get() const { return {left.Get(), top.Get(), right.Get(), bottom.Get()}; }
+    D2D1_RECT_F Get() const { return { left.Get(), top.Get(), right.Get(), bottom.Get() }; }
 
     ValueD left, top, right, bottom;
 };

@@ -49,8 +49,14 @@ constexpr HRESULT WINCODEC_ERR_FRAMEMISSING = static_cast<HRESULT>(0x88982F62u);
 constexpr HRESULT WINCODEC_ERR_IMAGETOOLARGE = static_cast<HRESULT>(0x88982F46u);
 constexpr HRESULT WINCODEC_ERR_STREAMREAD = static_cast<HRESULT>(0x88982F72u);
 
-inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline bool FAILED(HRESULT hr) { return hr < 0; }
+inline bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+inline bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 struct GUID {
     std::uint32_t Data1;
@@ -69,7 +75,7 @@ inline bool operator==(const GUID& a, const GUID& b)
     return true;
 }
 
-constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr IID IID_IUnknown = { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
 
 // The root of every interface: objects live while references are held and are
 // destroyed by the Release that drops the last one.
@@ -88,8 +94,7 @@ protected:
 
 // Reference counting for implementation classes. Objects start with one
 // reference, owned by whoever created them.
-template <class Interface>
-class RefCounted : public Interface {
+template <class Interface> class RefCounted : public Interface {
 public:
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
@@ -114,20 +119,27 @@ protected:
     ~RefCounted() override = default;
 
 private:
-    std::atomic<ULONG> m_RefCount{1};
+    std::atomic<ULONG> m_RefCount { 1 };
 };
 
 // Owns one reference to a COM-style object for the span of a scope.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
-    explicit ComPtr(T* adopted) : m_Ptr(adopted) {}
-    ComPtr(const ComPtr& other) : m_Ptr(other.m_Ptr)
+    explicit ComPtr(T* adopted)
+        : m_Ptr(adopted)
+    {
+    }
+    ComPtr(const ComPtr& other)
+        : m_Ptr(other.m_Ptr)
     {
         if (m_Ptr) m_Ptr->AddRef();
     }
-    ComPtr(ComPtr&& other) noexcept : m_Ptr(other.m_Ptr) { other.m_Ptr = nullptr; }
+    ComPtr(ComPtr&& other) noexcept
+        : m_Ptr(other.m_Ptr)
+    {
+        other.m_Ptr = nullptr;
+    }
     ComPtr& operator=(ComPtr other) noexcept
     {
         T* old = m_Ptr;

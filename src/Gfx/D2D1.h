@@ -143,10 +143,22 @@ enum D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS : UINT32 {
 // Matrix helpers
 
 namespace D2D1 {
-inline D2D1_MATRIX_3X2_F IdentityMatrix() { return {1.f, 0.f, 0.f, 1.f, 0.f, 0.f}; }
-inline D2D1_MATRIX_3X2_F Translation(float x, float y) { return {1.f, 0.f, 0.f, 1.f, x, y}; }
-inline D2D1_POINT_2F Point2F(float x, float y) { return {x, y}; }
-inline D2D1_COLOR_F ColorF(float r, float g, float b, float a = 1.f) { return {r, g, b, a}; }
+inline D2D1_MATRIX_3X2_F IdentityMatrix()
+{
+    return { 1.f, 0.f, 0.f, 1.f, 0.f, 0.f };
+}
+inline D2D1_MATRIX_3X2_F Translation(float x, float y)
+{
+    return { 1.f, 0.f, 0.f, 1.f, x, y };
+}
+inline D2D1_POINT_2F Point2F(float x, float y)
+{
+    return { x, y };
+}
+inline D2D1_COLOR_F ColorF(float r, float g, float b, float a = 1.f)
+{
+    return { r, g, b, a };
+}
 } // namespace D2D1
 
 // A * B: the transform that applies a first and then b.
@@ -206,8 +218,7 @@ public:
     virtual HRESULT GetBounds(const D2D1_MATRIX_3X2_F* worldTransform, D2D1_RECT_F* bounds) const = 0;
     // The bounds of the stroked outline of the given width, under worldTransform.
     virtual HRESULT GetWidenedBounds(float strokeWidth, ID2D1StrokeStyle* strokeStyle,
-        const D2D1_MATRIX_3X2_F* worldTransform, float flatteningTolerance,
-        D2D1_RECT_F* bounds) const = 0;
+        const D2D1_MATRIX_3X2_F* worldTransform, float flatteningTolerance, D2D1_RECT_F* bounds) const = 0;
     // Whether point lies inside the filled area (under worldTransform, null: identity).
     virtual HRESULT FillContainsPoint(D2D1_POINT_2F point, const D2D1_MATRIX_3X2_F* worldTransform,
         float flatteningTolerance, BOOL* contains) const = 0;
@@ -218,9 +229,9 @@ public:
         ID2D1SimplifiedGeometrySink* sink) const = 0;
 };
 
-class ID2D1RectangleGeometry : public ID2D1Geometry {};
-class ID2D1EllipseGeometry : public ID2D1Geometry {};
-class ID2D1TransformedGeometry : public ID2D1Geometry {};
+class ID2D1RectangleGeometry : public ID2D1Geometry { };
+class ID2D1EllipseGeometry : public ID2D1Geometry { };
+class ID2D1TransformedGeometry : public ID2D1Geometry { };
 
 class ID2D1PathGeometry : public ID2D1Geometry {
 public:
@@ -248,8 +259,8 @@ public:
     virtual D2D1_EXTEND_MODE GetExtendMode() const = 0;
 };
 
-class ID2D1LinearGradientBrush : public ID2D1Brush {};
-class ID2D1RadialGradientBrush : public ID2D1Brush {};
+class ID2D1LinearGradientBrush : public ID2D1Brush { };
+class ID2D1RadialGradientBrush : public ID2D1Brush { };
 
 class ID2D1Bitmap : public ID2D1Resource {
 public:
@@ -263,37 +274,46 @@ class ID2D1BitmapRenderTarget;
 
 class ID2D1RenderTarget : public ID2D1Resource {
 public:
-    virtual HRESULT CreateSolidColorBrush(const D2D1_COLOR_F& color,
-        const D2D1_BRUSH_PROPERTIES* brushProperties, ID2D1SolidColorBrush** brush) = 0;
-    virtual HRESULT CreateGradientStopCollection(const D2D1_GRADIENT_STOP* stops, UINT32 count,
-        D2D1_GAMMA gamma, D2D1_EXTEND_MODE extendMode, ID2D1GradientStopCollection** collection) = 0;
+    virtual HRESULT CreateSolidColorBrush(
+        const D2D1_COLOR_F& color, const D2D1_BRUSH_PROPERTIES* brushProperties, ID2D1SolidColorBrush** brush)
+        = 0;
+    virtual HRESULT CreateGradientStopCollection(const D2D1_GRADIENT_STOP* stops, UINT32 count, D2D1_GAMMA gamma,
+        D2D1_EXTEND_MODE extendMode, ID2D1GradientStopCollection** collection)
+        = 0;
     virtual HRESULT CreateLinearGradientBrush(const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES& properties,
         const D2D1_BRUSH_PROPERTIES* brushProperties, ID2D1GradientStopCollection* stops,
-        ID2D1LinearGradientBrush** brush) = 0;
+        ID2D1LinearGradientBrush** brush)
+        = 0;
     virtual HRESULT CreateRadialGradientBrush(const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES& properties,
         const D2D1_BRUSH_PROPERTIES* brushProperties, ID2D1GradientStopCollection* stops,
-        ID2D1RadialGradientBrush** brush) = 0;
+        ID2D1RadialGradientBrush** brush)
+        = 0;
     // Copies pixels (B8G8R8A8 premultiplied, or A8) into a new bitmap; src may be null for a
     // cleared bitmap.
     virtual HRESULT CreateBitmap(D2D1_SIZE_U size, const void* srcData, UINT32 pitch,
-        const D2D1_BITMAP_PROPERTIES& properties, ID2D1Bitmap** bitmap) = 0;
+        const D2D1_BITMAP_PROPERTIES& properties, ID2D1Bitmap** bitmap)
+        = 0;
     // An offscreen target of desiredSize DIPs (null: this target's size) whose pixels become a bitmap.
-    virtual HRESULT CreateCompatibleRenderTarget(const D2D1_SIZE_F* desiredSize,
-        const D2D1_SIZE_U* desiredPixelSize, const D2D1_PIXEL_FORMAT* desiredFormat,
-        D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS options, ID2D1BitmapRenderTarget** target) = 0;
+    virtual HRESULT CreateCompatibleRenderTarget(const D2D1_SIZE_F* desiredSize, const D2D1_SIZE_U* desiredPixelSize,
+        const D2D1_PIXEL_FORMAT* desiredFormat, D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS options,
+        ID2D1BitmapRenderTarget** target)
+        = 0;
 
     // Paints the filled area of geometry with brush.
     virtual void FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, ID2D1Brush* opacityBrush = nullptr) = 0;
     // Paints the outline of geometry with brush at strokeWidth.
-    virtual void DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, float strokeWidth = 1.f,
-        ID2D1StrokeStyle* strokeStyle = nullptr) = 0;
+    virtual void DrawGeometry(
+        ID2D1Geometry* geometry, ID2D1Brush* brush, float strokeWidth = 1.f, ID2D1StrokeStyle* strokeStyle = nullptr)
+        = 0;
     // Paints brush through the alpha of mask, placed at destination (null: at the origin, its own size).
     virtual void FillOpacityMask(ID2D1Bitmap* mask, ID2D1Brush* brush, D2D1_OPACITY_MASK_CONTENT content,
-        const D2D1_RECT_F* destinationRectangle = nullptr, const D2D1_RECT_F* sourceRectangle = nullptr) = 0;
+        const D2D1_RECT_F* destinationRectangle = nullptr, const D2D1_RECT_F* sourceRectangle = nullptr)
+        = 0;
     // Paints the source part of bitmap (null: all) into destination (null: at the origin, its own size).
-    virtual void DrawBitmap(ID2D1Bitmap* bitmap, const D2D1_RECT_F* destinationRectangle = nullptr,
-        float opacity = 1.f, D2D1_BITMAP_INTERPOLATION_MODE interpolationMode = D2D1_BITMAP_INTERPOLATION_MODE_LINEAR,
-        const D2D1_RECT_F* sourceRectangle = nullptr) = 0;
+    virtual void DrawBitmap(ID2D1Bitmap* bitmap, const D2D1_RECT_F* destinationRectangle = nullptr, float opacity = 1.f,
+        D2D1_BITMAP_INTERPOLATION_MODE interpolationMode = D2D1_BITMAP_INTERPOLATION_MODE_LINEAR,
+        const D2D1_RECT_F* sourceRectangle = nullptr)
+        = 0;
     // Fills the whole target with color, ignoring the transform (null: transparent black).
     virtual void Clear(const D2D1_COLOR_F* clearColor = nullptr) = 0;
 
@@ -334,11 +354,13 @@ public:
     virtual HRESULT CreateRectangleGeometry(const D2D1_RECT_F& rectangle, ID2D1RectangleGeometry** geometry) = 0;
     virtual HRESULT CreateEllipseGeometry(const D2D1_ELLIPSE& ellipse, ID2D1EllipseGeometry** geometry) = 0;
     virtual HRESULT CreatePathGeometry(ID2D1PathGeometry** geometry) = 0;
-    virtual HRESULT CreateTransformedGeometry(ID2D1Geometry* source, const D2D1_MATRIX_3X2_F& transform,
-        ID2D1TransformedGeometry** geometry) = 0;
+    virtual HRESULT CreateTransformedGeometry(
+        ID2D1Geometry* source, const D2D1_MATRIX_3X2_F& transform, ID2D1TransformedGeometry** geometry)
+        = 0;
     // An image render target of pixelSize pixels (resting in per-primitive antialiasing).
-    virtual HRESULT CreateImageRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES& properties,
-        D2D1_SIZE_U pixelSize, ID2D1ImageRenderTarget** target) = 0;
+    virtual HRESULT CreateImageRenderTarget(
+        const D2D1_RENDER_TARGET_PROPERTIES& properties, D2D1_SIZE_U pixelSize, ID2D1ImageRenderTarget** target)
+        = 0;
     // The desktop DPI that a target with dpi 0 uses.
     virtual void GetDesktopDpi(float* dpiX, float* dpiY) = 0;
 };

@@ -36,7 +36,8 @@ public:
     // (y grows downwards; advances run leftwards when isRightToLeft).
     virtual HRESULT GetGlyphRunOutline(float emSize, const UINT16* glyphIndices, const float* glyphAdvances,
         const DWRITE_GLYPH_OFFSET* glyphOffsets, UINT32 glyphCount, BOOL isSideways, BOOL isRightToLeft,
-        ID2D1SimplifiedGeometrySink* geometrySink) = 0;
+        ID2D1SimplifiedGeometrySink* geometrySink)
+        = 0;
 };
 
 struct DWRITE_GLYPH_RUN {
@@ -60,8 +61,10 @@ struct DWRITE_UNDERLINE;
 struct DWRITE_STRIKETHROUGH;
 class IDWriteInlineObject;
 
-constexpr IID IID_IDWritePixelSnapping = {0xeaf3a2da, 0xecf4, 0x4d24, {0xb6, 0x44, 0xb3, 0x4f, 0x68, 0x42, 0x02, 0x4b}};
-constexpr IID IID_IDWriteTextRenderer = {0xef8a8135, 0x5cc6, 0x45fe, {0x88, 0x25, 0xc5, 0xa0, 0x72, 0x4e, 0xb8, 0x19}};
+constexpr IID IID_IDWritePixelSnapping
+    = { 0xeaf3a2da, 0xecf4, 0x4d24, { 0xb6, 0x44, 0xb3, 0x4f, 0x68, 0x42, 0x02, 0x4b } };
+constexpr IID IID_IDWriteTextRenderer
+    = { 0xef8a8135, 0x5cc6, 0x45fe, { 0x88, 0x25, 0xc5, 0xa0, 0x72, 0x4e, 0xb8, 0x19 } };
 
 class IDWritePixelSnapping : public IUnknown {
 public:
@@ -76,13 +79,17 @@ public:
     // One run of glyphs of one font, its baseline starting at (baselineOriginX, baselineOriginY).
     virtual HRESULT DrawGlyphRun(void* clientDrawingContext, float baselineOriginX, float baselineOriginY,
         DWRITE_MEASURING_MODE measuringMode, const DWRITE_GLYPH_RUN* glyphRun,
-        const DWRITE_GLYPH_RUN_DESCRIPTION* glyphRunDescription, IUnknown* clientDrawingEffect) = 0;
+        const DWRITE_GLYPH_RUN_DESCRIPTION* glyphRunDescription, IUnknown* clientDrawingEffect)
+        = 0;
     virtual HRESULT DrawUnderline(void* clientDrawingContext, float baselineOriginX, float baselineOriginY,
-        const DWRITE_UNDERLINE* underline, IUnknown* clientDrawingEffect) = 0;
+        const DWRITE_UNDERLINE* underline, IUnknown* clientDrawingEffect)
+        = 0;
     virtual HRESULT DrawStrikethrough(void* clientDrawingContext, float baselineOriginX, float baselineOriginY,
-        const DWRITE_STRIKETHROUGH* strikethrough, IUnknown* clientDrawingEffect) = 0;
+        const DWRITE_STRIKETHROUGH* strikethrough, IUnknown* clientDrawingEffect)
+        = 0;
     virtual HRESULT DrawInlineObject(void* clientDrawingContext, float originX, float originY,
-        IDWriteInlineObject* inlineObject, BOOL isSideways, BOOL isRightToLeft, IUnknown* clientDrawingEffect) = 0;
+        IDWriteInlineObject* inlineObject, BOOL isSideways, BOOL isRightToLeft, IUnknown* clientDrawingEffect)
+        = 0;
 };
 
 class IDWriteTextFormat : public IUnknown {
@@ -101,11 +108,13 @@ class IDWriteFactory : public IUnknown {
 public:
     // A format for family (an unknown family falls back to the system default) at fontSize DIPs.
     virtual HRESULT CreateTextFormat(const WCHAR* fontFamilyName, IDWriteFontCollection* fontCollection,
-        DWRITE_FONT_WEIGHT fontWeight, DWRITE_FONT_STYLE fontStyle, DWRITE_FONT_STRETCH fontStretch,
-        float fontSize, const WCHAR* localeName, IDWriteTextFormat** textFormat) = 0;
+        DWRITE_FONT_WEIGHT fontWeight, DWRITE_FONT_STYLE fontStyle, DWRITE_FONT_STRETCH fontStretch, float fontSize,
+        const WCHAR* localeName, IDWriteTextFormat** textFormat)
+        = 0;
     // Lays out string, wrapped to maxWidth, within a box of maxWidth by maxHeight.
     virtual HRESULT CreateTextLayout(const WCHAR* string, UINT32 stringLength, IDWriteTextFormat* textFormat,
-        float maxWidth, float maxHeight, IDWriteTextLayout** textLayout) = 0;
+        float maxWidth, float maxHeight, IDWriteTextLayout** textLayout)
+        = 0;
 };
 
 HRESULT DWriteCreateFactory(DWRITE_FACTORY_TYPE factoryType, IDWriteFactory** factory);

@@ -6,12 +6,12 @@
 
 namespace KUV::Tools {
 
-const char* const Usage =
-    "usage: tvs-render SCENE [--size WxH] [--step MS] [--at T1,T2,...] [--until MS] [--out DIR] [--vars]"
-    " [--hit X,Y]\n"
-    "  Loads SCENE at tick 0, updates it at the ticks 0, MS, 2*MS, ... up to --until (default: the largest\n"
-    "  --at tick, else 0) and at every --at tick; renders each --at tick (as DIR/<tick>.png with --out).\n"
-    "  --vars prints the root scene's variables and --hit the hit test of X,Y at each --at tick.\n";
+const char* const Usage
+    = "usage: tvs-render SCENE [--size WxH] [--step MS] [--at T1,T2,...] [--until MS] [--out DIR] [--vars]"
+      " [--hit X,Y]\n"
+      "  Loads SCENE at tick 0, updates it at the ticks 0, MS, 2*MS, ... up to --until (default: the largest\n"
+      "  --at tick, else 0) and at every --at tick; renders each --at tick (as DIR/<tick>.png with --out).\n"
+      "  --vars prints the root scene's variables and --hit the hit test of X,Y at each --at tick.\n";
 
 namespace {
 
@@ -26,8 +26,8 @@ bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, s
 }
 
 // Splits "a<sep>b<sep>..." into numbers within [low, high].
-bool ParseList(const std::string& text, char separator, std::int64_t low, std::int64_t high,
-    std::vector<std::int64_t>& values)
+bool ParseList(
+    const std::string& text, char separator, std::int64_t low, std::int64_t high, std::vector<std::int64_t>& values)
 {
     size_t start = 0;
     for (;;) {

@@ -64,8 +64,9 @@ public:
 private:
     int CreateTarget()
     {
-        const D2D1_RENDER_TARGET_PROPERTIES properties{{DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
-        const D2D1_SIZE_U size{static_cast<UINT32>(m_Options.width), static_cast<UINT32>(m_Options.height)};
+        const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
+            96.f };
+        const D2D1_SIZE_U size { static_cast<UINT32>(m_Options.width), static_cast<UINT32>(m_Options.height) };
         if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
             || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK) {
             m_Err << "unable to create render target\n";
@@ -108,13 +109,14 @@ private:
     {
         m_Out << "@" << tick;
         if (const auto* tavisk = dynamic_cast<const Tavisk*>(m_Scene.get()))
-            for (const auto& [name, value] : tavisk->Variables()) m_Out << " " << name << "=" << value;
+            for (const auto& [name, value] : tavisk->Variables())
+                m_Out << " " << name << "=" << value;
         m_Out << "\n";
     }
 
     int Draw(std::int64_t tick)
     {
-        static const D2D1_COLOR_F white{1.f, 1.f, 1.f, 1.f};
+        static const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
         const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
         m_Target->BeginDraw();
         m_Target->Clear(&white);

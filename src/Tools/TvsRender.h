@@ -15,9 +15,9 @@ struct RenderOptions {
     int width = 800;
     int height = 600;
     std::int64_t step = 16;
-    std::vector<std::int64_t> at;   // ascending, each once
+    std::vector<std::int64_t> at; // ascending, each once
     std::optional<std::int64_t> until;
-    std::string outDir;             // empty: no frames written
+    std::string outDir; // empty: no frames written
     bool vars = false;
     std::optional<std::pair<int, int>> hit;
 };

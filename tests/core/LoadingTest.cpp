@@ -50,8 +50,8 @@ TEST_F(LoadingTest, AFolderIsNoSceneFile)
     dir.Write("folder.tvs/inside", "");
     LoadedScene loaded = LoadFile(dir.Path() + "/folder.tvs");
     EXPECT_EQ(loaded.status, LoadLogicError);
-    EXPECT_EQ(loaded.errorText, "Parse Error:::" + dir.Path() + "/folder.tvs : 0 : could not open the file \"" + dir.Path()
-            + "/folder.tvs\"");
+    EXPECT_EQ(loaded.errorText,
+        "Parse Error:::" + dir.Path() + "/folder.tvs : 0 : could not open the file \"" + dir.Path() + "/folder.tvs\"");
 }
 
 TEST_F(LoadingTest, SectionsMustComeInOrder)
@@ -100,11 +100,12 @@ TEST_F(LoadingTest, ChildScenesLoadWithTheirArguments)
             .Executable("draw", "Procedure{ noOfCommands 0 }")
             .MainAnim("draw")
             .Str());
-    const std::string parent = SceneText()
-                                   .ChildKuv("kid", "Tavisk{ " + dir.Path() + "/child.tvs noOfArgs 2 $x 4.5 $unused 1 }")
-                                   .Executable("draw", "Procedure{ noOfCommands 0 }")
-                                   .MainAnim("draw")
-                                   .Str();
+    const std::string parent
+        = SceneText()
+              .ChildKuv("kid", "Tavisk{ " + dir.Path() + "/child.tvs noOfArgs 2 $x 4.5 $unused 1 }")
+              .Executable("draw", "Procedure{ noOfCommands 0 }")
+              .MainAnim("draw")
+              .Str();
     LoadedScene loaded = Load(parent);
     ASSERT_EQ(loaded.status, LoadOk) << loaded.errorText;
     auto* scene = dynamic_cast<Tavisk*>(loaded.scene.get());
@@ -120,7 +121,8 @@ TEST_F(LoadingTest, AFailingChildIsFramedByItsParentToo)
     dir.Write("child.tvs", "Tavisk{\nnoOfGeometries 1\ng Blob{\n");
     LoadedScene loaded = Load(SceneText().ChildKuv("kid", "Tavisk{ " + dir.Path() + "/child.tvs noOfArgs 0 }").Str());
     EXPECT_EQ(loaded.status, LoadLogicError);
-    EXPECT_EQ(loaded.errorText, "Parse Error:::" + Scene() + " : 7 : Parse Error:::" + dir.Path()
+    EXPECT_EQ(loaded.errorText,
+        "Parse Error:::" + Scene() + " : 7 : Parse Error:::" + dir.Path()
             + "/child.tvs : 3 : Unknown geometry type \"Blob{\"");
 }
 
@@ -130,7 +132,8 @@ TEST_F(LoadingTest, AChildChainBackToALoadingFileIsRefused)
     dir.Write("b.tvs", SceneText().ChildKuv("a", "Tavisk{ " + dir.Path() + "/a.tvs noOfArgs 0 }").Str());
     LoadedScene loaded = LoadFile(dir.Path() + "/a.tvs");
     EXPECT_EQ(loaded.status, LoadLogicError);
-    EXPECT_EQ(loaded.errorText, "Parse Error:::" + dir.Path() + "/a.tvs : 7 : Parse Error:::" + dir.Path()
+    EXPECT_EQ(loaded.errorText,
+        "Parse Error:::" + dir.Path() + "/a.tvs : 7 : Parse Error:::" + dir.Path()
             + "/b.tvs : 7 : could not load the file \"" + dir.Path() + "/a.tvs\": it is already being loaded");
 }
 
@@ -147,8 +150,9 @@ TEST_F(LoadingTest, WindowsStylePathsFindFilesWhateverTheirCase)
     const std::string written = dir.Path() + "\\data\\tessik\\scene.tvs";
     EXPECT_EQ(LoadFile(written).status, LoadOk);
     LoadedScene missing = LoadFile(dir.Path() + "\\data\\tessik\\other.tvs");
-    EXPECT_EQ(missing.errorText, "Parse Error:::" + dir.Path() + "\\data\\tessik\\other.tvs : 0 : could not open the file \""
-            + dir.Path() + "\\data\\tessik\\other.tvs\"")
+    EXPECT_EQ(missing.errorText,
+        "Parse Error:::" + dir.Path() + "\\data\\tessik\\other.tvs : 0 : could not open the file \"" + dir.Path()
+            + "\\data\\tessik\\other.tvs\"")
         << "messages keep the path as written";
 }
 
@@ -156,7 +160,8 @@ TEST_F(LoadingTest, CrlfDocumentsLoadLikeLfDocuments)
 {
     std::string text = SceneText().Geometry("g", Rect).Str();
     std::string crlf;
-    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     crlf += "\r\n";
     EXPECT_EQ(Load(crlf).status, LoadOk);
 }

@@ -25,8 +25,7 @@ protected:
     }
 
     // The message of the parse error that reading raises.
-    template <class Read>
-    std::string ErrorOf(Read&& read)
+    template <class Read> std::string ErrorOf(Read&& read)
     {
         try {
             read();
@@ -38,7 +37,7 @@ protected:
 
     TempDir dir;
     Canvas canvas;
-    Tavisk scene{canvas.target.Get()};
+    Tavisk scene { canvas.target.Get() };
     SceneReader reader;
 };
 
@@ -127,11 +126,10 @@ TEST_F(SceneReaderTest, RecordsMayBeSpreadOverLines)
 TEST_F(SceneReaderTest, OpenersMustStandAlone)
 {
     Open("Color{1 0 0 1 }\n");
-    EXPECT_EQ(ErrorOf([&] { reader.ReadColor(); }),
-        "Parse Error:::input.tvs : 1 : expecting \"Color{\" got \"Color{1\"");
+    EXPECT_EQ(
+        ErrorOf([&] { reader.ReadColor(); }), "Parse Error:::input.tvs : 1 : expecting \"Color{\" got \"Color{1\"");
     Open("\nColor { 1 0 0 1 }\n");
-    EXPECT_EQ(ErrorOf([&] { reader.ReadColor(); }),
-        "Parse Error:::input.tvs : 2 : expecting \"Color{\" got \"Color\"");
+    EXPECT_EQ(ErrorOf([&] { reader.ReadColor(); }), "Parse Error:::input.tvs : 2 : expecting \"Color{\" got \"Color\"");
 }
 
 TEST_F(SceneReaderTest, AValueAgainstTheBraceLeavesTheNextTokenToCompare)

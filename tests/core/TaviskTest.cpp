@@ -54,10 +54,7 @@ TEST_F(TaviskTest, AValueWhoseVariableIsMissingThrowsTheDomainText)
 
 TEST_F(TaviskTest, StartingAMissingAnimationKeepsTheCurrentOne)
 {
-    LoadedScene loaded = Load(SceneText()
-                                  .Executable("draw", "Procedure{ noOfCommands 0 }")
-                                  .MainAnim("draw")
-                                  .Str());
+    LoadedScene loaded = Load(SceneText().Executable("draw", "Procedure{ noOfCommands 0 }").MainAnim("draw").Str());
     ASSERT_EQ(loaded.status, 0) << loaded.errorText;
     EXPECT_EQ(loaded.scene->StartAnimation("Intro", 1000), ResultNotFound);
     EXPECT_EQ(loaded.scene->GetErrorText(), "Intro animation does not exist");
@@ -67,10 +64,8 @@ TEST_F(TaviskTest, StartingAMissingAnimationKeepsTheCurrentOne)
 
 TEST_F(TaviskTest, RuntimeBlockingErrorsBecomeResultFour)
 {
-    LoadedScene loaded = Load(SceneText()
-                                  .Executable("draw", "Procedure{ noOfCommands 1 PopTransform{ } }")
-                                  .MainAnim("draw")
-                                  .Str());
+    LoadedScene loaded
+        = Load(SceneText().Executable("draw", "Procedure{ noOfCommands 1 PopTransform{ } }").MainAnim("draw").Str());
     ASSERT_EQ(loaded.status, 0) << loaded.errorText;
     EXPECT_EQ(loaded.RenderFrame(canvas), ResultRuntimeError);
     EXPECT_EQ(loaded.scene->GetErrorText(),
@@ -87,12 +82,12 @@ TEST_F(TaviskTest, RenderReportsTheFinalTopTransform)
                                   .Str());
     ASSERT_EQ(loaded.status, 0) << loaded.errorText;
     const D2D1_MATRIX_3X2_F base = D2D1::Translation(1.f, 2.f);
-    D2D1_MATRIX_3X2_F top{};
+    D2D1_MATRIX_3X2_F top {};
     canvas.target->BeginDraw();
     EXPECT_EQ(loaded.scene->Render(&base, &top), ResultOk);
     canvas.target->EndDraw();
     EXPECT_EQ(top, D2D1::Translation(11.f, 22.f));
-    D2D1_MATRIX_3X2_F current{};
+    D2D1_MATRIX_3X2_F current {};
     canvas.target->GetTransform(&current);
     EXPECT_EQ(current, top) << "the render target keeps the last pushed transform";
 }

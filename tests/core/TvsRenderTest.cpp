@@ -20,9 +20,9 @@ protected:
 
 TEST_F(TvsRenderTest, BadCommandLinesExitWithUsage)
 {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {}, {"a.tvs", "--size", "0x5"}, {"a.tvs", "--step", "0"}, {"a.tvs", "--at", "1,,2"},
-             {"a.tvs", "--bogus", "1"}, {"a.tvs", "b.tvs"}, {"a.tvs", "--hit", "3"}, {"a.tvs", "--until"}}) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>> { {},
+             { "a.tvs", "--size", "0x5" }, { "a.tvs", "--step", "0" }, { "a.tvs", "--at", "1,,2" },
+             { "a.tvs", "--bogus", "1" }, { "a.tvs", "b.tvs" }, { "a.tvs", "--hit", "3" }, { "a.tvs", "--until" } }) {
         const auto run = RunTvsRender(arguments, dir.Path());
         EXPECT_EQ(run.exitCode, 64) << ::testing::PrintToString(arguments);
         EXPECT_NE(run.err.find("usage: tvs-render SCENE"), std::string::npos);
@@ -31,7 +31,7 @@ TEST_F(TvsRenderTest, BadCommandLinesExitWithUsage)
 
 TEST_F(TvsRenderTest, ALoadFailureExitsWithItsStatusAndText)
 {
-    const auto run = RunTvsRender({"data\\missing.tvs"}, dir.Path());
+    const auto run = RunTvsRender({ "data\\missing.tvs" }, dir.Path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Parse Error:::data\\missing.tvs : 0 : could not open the file \"data\\missing.tvs\"\n");
     EXPECT_EQ(run.out, "");
@@ -40,7 +40,7 @@ TEST_F(TvsRenderTest, ALoadFailureExitsWithItsStatusAndText)
 TEST_F(TvsRenderTest, AFailedUpdateExitsWithTenPlusItsResult)
 {
     dir.Write("empty.tvs", SceneText().Str());
-    const auto run = RunTvsRender({"empty.tvs"}, dir.Path());
+    const auto run = RunTvsRender({ "empty.tvs" }, dir.Path());
     EXPECT_EQ(run.exitCode, 13);
     EXPECT_EQ(run.err, "MainAnim animation does not exist\n");
 }
@@ -49,7 +49,7 @@ TEST_F(TvsRenderTest, AFailedRenderExitsWithTenPlusItsResult)
 {
     dir.Write("pop.tvs",
         SceneText().Executable("draw", "Procedure{ noOfCommands 1 PopTransform{ } }").MainAnim("draw").Str());
-    const auto run = RunTvsRender({"pop.tvs", "--at", "0"}, dir.Path());
+    const auto run = RunTvsRender({ "pop.tvs", "--at", "0" }, dir.Path());
     EXPECT_EQ(run.exitCode, 14);
     EXPECT_EQ(run.err, "Tavisk Runtime Blocking Error:::trying to run PopTransform while transform stack is empty\n");
 }
@@ -57,13 +57,13 @@ TEST_F(TvsRenderTest, AFailedRenderExitsWithTenPlusItsResult)
 TEST_F(TvsRenderTest, FramesAreWrittenForEveryAtTick)
 {
     dir.Write("blank.tvs", SceneText().Executable("draw", "Procedure{ noOfCommands 0 }").MainAnim("draw").Str());
-    const auto run = RunTvsRender({"blank.tvs", "--size", "40x30", "--at", "32,0", "--out", "frames"}, dir.Path());
+    const auto run = RunTvsRender({ "blank.tvs", "--size", "40x30", "--at", "32,0", "--out", "frames" }, dir.Path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    for (const char* name : {"/frames/0.png", "/frames/32.png"}) {
+    for (const char* name : { "/frames/0.png", "/frames/32.png" }) {
         const auto frame = kuvtest::Image::FromPng(dir.Path() + name);
         ASSERT_EQ(frame.Width(), 40) << name;
         ASSERT_EQ(frame.Height(), 30);
-        EXPECT_TRUE(kuvtest::PixelsNear(frame, {{0, 0, kuvtest::White}, {39, 29, kuvtest::White}}, 0));
+        EXPECT_TRUE(kuvtest::PixelsNear(frame, { { 0, 0, kuvtest::White }, { 39, 29, kuvtest::White } }, 0));
     }
     EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/frames/16.png")) << "only --at ticks are drawn";
 }
@@ -78,7 +78,7 @@ TEST_F(TvsRenderTest, VariablesArePrintedInNameOrderAfterEachAtUpdate)
             .Controller("move", "Linear{ target $b begin 0 end 1000 loops 0 beginValue 0 endValue 100 noOfChildren 0 }")
             .MainAnim("draw", "move")
             .Str());
-    const auto run = RunTvsRender({"vars.tvs", "--at", "0,500,999", "--vars", "--hit", "55,5"}, dir.Path());
+    const auto run = RunTvsRender({ "vars.tvs", "--at", "0,500,999", "--vars", "--hit", "55,5" }, dir.Path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
         "@0 $a=0 $b=0 $c=0\n@0 hit 0\n"
@@ -97,9 +97,9 @@ TEST_F(TvsRenderTest, TicksBetweenStepsAreVisitedOnlyWhenAsked)
             .Controller("c", "Linear{ target $v begin 0 end 100 loops 1 beginValue 0 endValue 100 noOfChildren 0 }")
             .MainAnim("draw", "c")
             .Str());
-    const auto stepped = RunTvsRender({"loop.tvs", "--step", "60", "--at", "150", "--vars"}, dir.Path());
+    const auto stepped = RunTvsRender({ "loop.tvs", "--step", "60", "--at", "150", "--vars" }, dir.Path());
     EXPECT_EQ(stepped.out, "@150 $v=50\n") << "updates at 0, 60, 120 (restart at 100), 150";
-    const auto direct = RunTvsRender({"loop.tvs", "--step", "1000", "--at", "150", "--vars"}, dir.Path());
+    const auto direct = RunTvsRender({ "loop.tvs", "--step", "1000", "--at", "150", "--vars" }, dir.Path());
     EXPECT_EQ(direct.out, "@150 $v=0\n") << "updates at 0 and 150: the period ending writes the next start";
 }
 

@@ -42,15 +42,15 @@ private:
 };
 
 // Checks every expectation with a per-channel tolerance.
-::testing::AssertionResult PixelsNear(const Image& image, const std::vector<PixelExpectation>& expectations,
-    int tolerance = 8);
-::testing::AssertionResult PixelsNear(ID2D1ImageRenderTarget* target,
-    const std::vector<PixelExpectation>& expectations, int tolerance = 8);
+::testing::AssertionResult PixelsNear(
+    const Image& image, const std::vector<PixelExpectation>& expectations, int tolerance = 8);
+::testing::AssertionResult PixelsNear(
+    ID2D1ImageRenderTarget* target, const std::vector<PixelExpectation>& expectations, int tolerance = 8);
 
-constexpr Rgba White{255, 255, 255, 255};
-constexpr Rgba Black{0, 0, 0, 255};
-constexpr Rgba Red{255, 0, 0, 255};
-constexpr Rgba Green{0, 255, 0, 255};
-constexpr Rgba Blue{0, 0, 255, 255};
+constexpr Rgba White { 255, 255, 255, 255 };
+constexpr Rgba Black { 0, 0, 0, 255 };
+constexpr Rgba Red { 255, 0, 0, 255 };
+constexpr Rgba Green { 0, 255, 0, 255 };
+constexpr Rgba Blue { 0, 0, 255, 255 };
 
 } // namespace kuvtest

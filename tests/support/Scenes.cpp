@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir()
 {
-    static std::atomic<int> counter{0};
+    static std::atomic<int> counter { 0 };
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "scratch";
     for (char& c : name)
@@ -44,25 +44,49 @@ std::string TempDir::Write(const std::string& relativePath, const std::string& t
 }
 
 namespace {
-constexpr std::array<const char*, 8> SectionKeywords = {"noOfGeometries", "noOfBrushes", "noOfImages",
-    "noOfTransforms", "noOfChildKuvs", "noOfExecutables", "noOfControllers", "noOfAnimations"};
+constexpr std::array<const char*, 8> SectionKeywords = { "noOfGeometries", "noOfBrushes", "noOfImages",
+    "noOfTransforms", "noOfChildKuvs", "noOfExecutables", "noOfControllers", "noOfAnimations" };
 }
 
-SceneText& SceneText::Geometry(const std::string& n, const std::string& r) { return m_Sections[0].push_back(n + " " + r), *this; }
-SceneText& SceneText::Brush(const std::string& n, const std::string& r) { return m_Sections[1].push_back(n + " " + r), *this; }
-SceneText& SceneText::Image(const std::string& n, const std::string& r) { return m_Sections[2].push_back(n + " " + r), *this; }
-SceneText& SceneText::Transform(const std::string& n, const std::string& r) { return m_Sections[3].push_back(n + " " + r), *this; }
-SceneText& SceneText::ChildKuv(const std::string& n, const std::string& r) { return m_Sections[4].push_back(n + " " + r), *this; }
-SceneText& SceneText::Executable(const std::string& n, const std::string& r) { return m_Sections[5].push_back(n + " " + r), *this; }
-SceneText& SceneText::Controller(const std::string& n, const std::string& r) { return m_Sections[6].push_back(n + " " + r), *this; }
-SceneText& SceneText::Animation(const std::string& n, const std::string& r) { return m_Sections[7].push_back(n + " " + r), *this; }
+SceneText& SceneText::Geometry(const std::string& n, const std::string& r)
+{
+    return m_Sections[0].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Brush(const std::string& n, const std::string& r)
+{
+    return m_Sections[1].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Image(const std::string& n, const std::string& r)
+{
+    return m_Sections[2].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Transform(const std::string& n, const std::string& r)
+{
+    return m_Sections[3].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::ChildKuv(const std::string& n, const std::string& r)
+{
+    return m_Sections[4].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Executable(const std::string& n, const std::string& r)
+{
+    return m_Sections[5].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Controller(const std::string& n, const std::string& r)
+{
+    return m_Sections[6].push_back(n + " " + r), *this;
+}
+SceneText& SceneText::Animation(const std::string& n, const std::string& r)
+{
+    return m_Sections[7].push_back(n + " " + r), *this;
+}
 
-SceneText& SceneText::MainAnim(const std::string& procedure, const std::string& controller,
-    const std::string& transitionTarget)
+SceneText& SceneText::MainAnim(
+    const std::string& procedure, const std::string& controller, const std::string& transitionTarget)
 {
     return Animation("MainAnim",
-        "Animation{ renderFunction " + procedure + " controller " + controller + " transitionTarget "
-            + transitionTarget + " }");
+        "Animation{ renderFunction " + procedure + " controller " + controller + " transitionTarget " + transitionTarget
+            + " }");
 }
 
 std::string SceneText::Str() const
@@ -71,7 +95,8 @@ std::string SceneText::Str() const
     out << "Tavisk{\n";
     for (size_t i = 0; i < SectionKeywords.size(); ++i) {
         out << SectionKeywords[i] << " " << m_Sections[i].size() << "\n";
-        for (const std::string& record : m_Sections[i]) out << "  " << record << "\n";
+        for (const std::string& record : m_Sections[i])
+            out << "  " << record << "\n";
     }
     out << "}\n";
     return out.str();
@@ -80,15 +105,16 @@ std::string SceneText::Str() const
 Canvas::Canvas(int width, int height)
 {
     EXPECT_EQ(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf()), S_OK);
-    const D2D1_RENDER_TARGET_PROPERTIES properties{{DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
-    const D2D1_SIZE_U size{static_cast<UINT32>(width), static_cast<UINT32>(height)};
+    const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
+        96.f };
+    const D2D1_SIZE_U size { static_cast<UINT32>(width), static_cast<UINT32>(height) };
     EXPECT_EQ(factory->CreateImageRenderTarget(properties, size, target.ReleaseAndGetAddressOf()), S_OK);
     target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
 }
 
 int LoadedScene::RenderFrame(Canvas& canvas)
 {
-    static const D2D1_COLOR_F white{1.f, 1.f, 1.f, 1.f};
+    static const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
     const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
     canvas.target->BeginDraw();
     canvas.target->Clear(&white);
@@ -134,8 +160,9 @@ ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::strin
     if (pid == 0) {
         if (chdir(workingDir.c_str()) != 0) _exit(127);
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
-        std::vector<char*> argv{const_cast<char*>(KUV_TVS_RENDER)};
-        for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        std::vector<char*> argv { const_cast<char*>(KUV_TVS_RENDER) };
+        for (const std::string& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(KUV_TVS_RENDER, argv.data());
         _exit(127);

@@ -58,8 +58,8 @@ struct Canvas {
 
 // A scene loaded from a file onto a canvas.
 struct LoadedScene {
-    int status = -1;        // the load status
-    std::string errorText;  // the factory's text when the load failed
+    int status = -1; // the load status
+    std::string errorText; // the factory's text when the load failed
     std::unique_ptr<KUV::ITavisk> scene;
 
     // BeginDraw, Clear opaque white, Render(identity, null), EndDraw; returns Render's result.
