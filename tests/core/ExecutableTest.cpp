@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ImageFiles.h"
 #include "ProgramFixtures.h"
+#include "support/ImageFiles.h"
 
 using namespace KUV;
 using namespace kuvtest;

@@ -1,103 +1,17 @@
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <png.h>
 
 #include "Gfx/WIC.h"
+#include "support/ImageFiles.h"
+#include "support/Scenes.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-struct PngPicture {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    int colorType = 0; // PNG_COLOR_TYPE_*
-    int bitDepth = 8;
-    bool interlaced = false;
-    Bytes rows = {}; // packed rows as libpng expects them (16-bit samples big-endian); none: the header alone
-    Bytes palette = {}; // r,g,b triples
-    Bytes paletteAlpha = {}; // tRNS
-};
-
-enum class JpegColor { Rgb, Grey, AdobeCmyk };
-
-void AppendToBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void NoFlush(png_structp) { }
-
-void WritePngHeader(png_structp png, png_infop info, const PngPicture& picture)
-{
-    // Header-only pictures may declare sizes far beyond what libpng writes by default.
-    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
-        picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-        PNG_FILTER_TYPE_DEFAULT);
-    if (!picture.palette.empty())
-        png_set_PLTE(
-            png, info, reinterpret_cast<png_const_colorp>(picture.palette.data()), int(picture.palette.size() / 3));
-    if (!picture.paletteAlpha.empty())
-        png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()), nullptr);
-    png_write_info(png, info);
-}
-
-Bytes EncodePng(const PngPicture& picture)
-{
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, AppendToBytes, NoFlush);
-    WritePngHeader(png, info, picture);
-    if (!picture.rows.empty()) {
-        const std::size_t stride = png_get_rowbytes(png, info);
-        std::vector<png_bytep> rows;
-        for (std::uint32_t y = 0; y < picture.height; ++y)
-            rows.push_back(const_cast<png_bytep>(picture.rows.data() + stride * y));
-        png_write_image(png, rows.data());
-        png_write_end(png, info);
-    }
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-// samples: 3, 1 or 4 bytes per pixel according to color.
-Bytes EncodeJpeg(int width, int height, JpegColor color, const Bytes& samples)
-{
-    jpeg_compress_struct cinfo {};
-    jpeg_error_mgr errors {};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = width;
-    cinfo.image_height = height;
-    cinfo.input_components = color == JpegColor::Rgb ? 3 : color == JpegColor::Grey ? 1 : 4;
-    cinfo.in_color_space = color == JpegColor::Rgb ? JCS_RGB : color == JpegColor::Grey ? JCS_GRAYSCALE : JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    const std::size_t stride = std::size_t(width) * cinfo.input_components;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + stride * cinfo.next_scanline);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
-}
+using namespace kuvtest;
 
 // Overwrites the height and width of the first SOF0 marker of a JPEG.
 Bytes PatchJpegSize(Bytes jpeg, std::uint16_t width, std::uint16_t height)
@@ -110,13 +24,6 @@ Bytes PatchJpegSize(Bytes jpeg, std::uint16_t width, std::uint16_t height)
         }
     }
     throw std::runtime_error("no SOF0 marker");
-}
-
-void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 struct Decoded {
@@ -135,15 +42,9 @@ std::u16string Utf16(const std::string& ascii)
 
 class ImageDecoder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(WICCreateImagingFactory(m_Factory.ReleaseAndGetAddressOf()), S_OK);
-        m_Dir = std::filesystem::temp_directory_path() / ("kuv-image-test-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(m_Dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
+    void SetUp() override { ASSERT_EQ(WICCreateImagingFactory(m_Factory.ReleaseAndGetAddressOf()), S_OK); }
 
-    std::string Path(const std::string& name) const { return (m_Dir / name).string(); }
+    std::string Path(const std::string& name) const { return m_Dir.Path() + "/" + name; }
 
     HRESULT Open(const std::u16string& path, ComPtr<IWICBitmapDecoder>& decoder)
     {
@@ -183,7 +84,7 @@ protected:
         return Decode(Path(name));
     }
 
-    std::filesystem::path m_Dir;
+    TempDir m_Dir;
     ComPtr<IWICImagingFactory> m_Factory;
 };
 
@@ -232,11 +133,9 @@ TEST_F(ImageDecoder, PngsBecomeStraightEightBitBgra)
 
 TEST_F(ImageDecoder, JpegsAreThreeBytesBgr)
 {
-    Bytes halves, cmyk;
-    for (int i = 0; i < 32 * 16; ++i)
-        for (std::uint8_t v : i % 32 < 16 ? Bytes { 230, 30, 20 } : Bytes { 20, 40, 220 })
-            halves.push_back(v);
+    const Bytes halves = Halves(32, 16, { 230, 30, 20, 255 }, { 20, 40, 220, 255 }, false);
     // Adobe CMYK is stored inverted: 255 means no ink. This is pure red.
+    Bytes cmyk;
     for (int i = 0; i < 8 * 8; ++i)
         cmyk.insert(cmyk.end(), { 255, 0, 0, 255 });
     const struct {
@@ -296,11 +195,6 @@ TEST_F(ImageDecoder, BadContentIsRefusedQuietlyWithItsCode)
         samples[i] = std::uint8_t(i * 7919 % 251);
     const Bytes jpeg = EncodeJpeg(64, 64, JpegColor::Rgb, samples);
     const Bytes small = EncodeJpeg(8, 8, JpegColor::Grey, Bytes(64, 128));
-    // Header-only PNGs hold no pixel data at all: decoding them would fail as bad images,
-    // so only a refusal made from the header yields IMAGETOOLARGE.
-    const auto header = [](std::uint32_t width, std::uint32_t height) {
-        return EncodePng({ width, height, PNG_COLOR_TYPE_RGB_ALPHA });
-    };
     const struct {
         const char* name;
         Bytes bytes;
@@ -317,12 +211,14 @@ TEST_F(ImageDecoder, BadContentIsRefusedQuietlyWithItsCode)
         { "cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2), WINCODEC_ERR_BADIMAGE },
         { "head.jpg", Bytes(jpeg.begin(), jpeg.begin() + 40), WINCODEC_ERR_BADIMAGE },
         { "soi.jpg", { 0xFF, 0xD8, 0xFF }, WINCODEC_ERR_BADIMAGE },
-        { "wide.png", header(20000, 10), WINCODEC_ERR_IMAGETOOLARGE },
-        { "tall.png", header(10, 16385), WINCODEC_ERR_IMAGETOOLARGE },
-        { "square.png", header(16384, 16384), WINCODEC_ERR_IMAGETOOLARGE },
-        { "huge.png", header(0x7FFFFFFF, 0x7FFFFFFF), WINCODEC_ERR_IMAGETOOLARGE },
+        // Header-only PNGs hold no pixel data at all: decoding them would fail as bad images,
+        // so only a refusal made from the header yields IMAGETOOLARGE.
+        { "wide.png", PngHeaderOnly(20000, 10), WINCODEC_ERR_IMAGETOOLARGE },
+        { "tall.png", PngHeaderOnly(10, 16385), WINCODEC_ERR_IMAGETOOLARGE },
+        { "square.png", PngHeaderOnly(16384, 16384), WINCODEC_ERR_IMAGETOOLARGE },
+        { "huge.png", PngHeaderOnly(0x7FFFFFFF, 0x7FFFFFFF), WINCODEC_ERR_IMAGETOOLARGE },
         // Exactly the byte bound is allowed; the missing data is what fails.
-        { "limit.png", header(16384, 4096), WINCODEC_ERR_BADIMAGE },
+        { "limit.png", PngHeaderOnly(16384, 4096), WINCODEC_ERR_BADIMAGE },
         { "wide.jpg", PatchJpegSize(small, 20000, 10), WINCODEC_ERR_IMAGETOOLARGE },
         { "big.jpg", PatchJpegSize(small, 16000, 16000), WINCODEC_ERR_IMAGETOOLARGE },
     };
