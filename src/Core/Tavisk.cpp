@@ -168,6 +168,9 @@ int Tavisk::HitTest(int x, int y, bool* hit)
                 break;
             }
         }
+        // Geometries that follow variables were built from the values of this moment;
+        // the next render must build them from its own.
+        for (const auto& [name, geometry] : m_Geometries) geometry->Cleanup();
         return int(ResultOk);
     });
 }
