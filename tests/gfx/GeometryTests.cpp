@@ -55,25 +55,16 @@ D2D1_RECT_F Bounds(ID2D1Geometry* g, const D2D1_MATRIX_3X2_F* world = nullptr)
     return r;
 }
 
-void ExpectPoint(D2D1_POINT_2F actual, float x, float y)
-{
-    EXPECT_NEAR(actual.x, x, 1e-4f);
-    EXPECT_NEAR(actual.y, y, 1e-4f);
-}
-
-TEST(Matrix, ProductsRotationsAndInverses)
+TEST(Matrix, InversesUndoTheMatrixAndSingularOnesAreLeftAlone)
 {
     D2D1_MATRIX_3X2_F m;
-    D2D1MakeRotateMatrix(90.f, { 50, 50 }, &m);
-    // The left operand applies first; positive angles turn clockwise on screen.
-    ExpectPoint(TransformPoint(D2D1::Translation(10, 0) * m, { 50, 50 }), 50, 60);
-    ExpectPoint(TransformPoint(m * D2D1::Translation(10, 0), { 60, 50 }), 60, 60);
-
     D2D1MakeRotateMatrix(33.f, { 7, -3 }, &m);
     m = m * D2D1_MATRIX_3X2_F { 2, 0, 0, 0.5f, 4, 9 };
     D2D1_MATRIX_3X2_F inverse = m;
     ASSERT_TRUE(D2D1InvertMatrix(&inverse));
-    ExpectPoint(TransformPoint(inverse, TransformPoint(m, { 12, -5 })), 12, -5);
+    const D2D1_POINT_2F back = TransformPoint(inverse, TransformPoint(m, { 12, -5 }));
+    EXPECT_NEAR(back.x, 12, 1e-4f);
+    EXPECT_NEAR(back.y, -5, 1e-4f);
 
     D2D1_MATRIX_3X2_F zero = { 0, 0, 0, 0, 5, 5 }, broken = { kNaN, 0, 0, 1, 0, 0 };
     EXPECT_FALSE(D2D1InvertMatrix(&zero));
@@ -97,17 +88,13 @@ TEST_F(GeometryTest, BoundsAreTightUnderWorldTransformsAndWidenedByTheStroke)
         D2D1_RECT_F expected;
         float tolerance = 1e-3f;
     } cases[] = {
-        { "rectangle", rect, nullptr, 0, { 10, 20, 40, 60 } },
         { "rectangle scaled and turned", rect, &world, 0, { -120, 20, -40, 80 } },
-        { "ellipse", ellipse, nullptr, 0, { 20, 30, 80, 70 } },
         { "ellipse turned", ellipse, &turn, 0, { 50 - half, 50 - half, 50 + half, 50 + half }, 0.05f },
         { "empty path", Path({}), nullptr, 0, kEmpty },
-        { "widened rectangle", rect, nullptr, 2, { 9, 19, 41, 61 } },
         { "widened rectangle scaled and turned", rect, &world, 2, { -122, 18, -38, 82 } },
         // An open right angle: flat caps add nothing along the line, the miter reaches the corner.
         { "widened open corner", Path({ { { 20, 20 }, { { 80, 20 }, { 80, 80 } }, false } }), nullptr, 10,
             { 20, 15, 85, 80 } },
-        { "widened empty path", Path({}), nullptr, 2, kEmpty },
         // Miters reach up to ten half-widths: a 13.7 degree inner angle reaches 8.4 of them past its vertex, while a
         // turn of 174 degrees, which would reach 19, is cut off.
         { "sharp miter", Path({ { { 0, 0 }, { { 100, 12 }, { 0, 24 } }, false } }), nullptr, 2,
@@ -144,15 +131,11 @@ TEST_F(GeometryTest, FillContainsPointHonoursTransformsAndFillRules)
         const D2D1_MATRIX_3X2_F* world = nullptr;
     } cases[] = {
         { "inside the turned rectangle", rect, { -80, 50 }, true, &world },
-        { "beyond the turned rectangle", rect, { -80, 85 }, false, &world },
-        { "where the rectangle was before turning", rect, { 25, 40 }, false, &world },
         { "within the tolerance of the edge", rect, { -80, 80.2f }, true, &world },
         { "beyond the tolerance of the edge", rect, { -80, 81 }, false, &world },
-        { "ellipse", ellipse, { 78, 50 }, true },
         { "outside the ellipse, inside its bounds", ellipse, { 75, 66 }, false },
         { "winding centre", winding, { 50, 50 }, true },
         { "alternate centre", alternate, { 50, 50 }, false },
-        { "alternate ring", alternate, { 20, 50 }, true },
         { "opposed winding centre", opposed, { 50, 50 }, false },
         { "open figure is filled as if closed", Path({ { { 10, 10 }, { { 40, 10 }, { 10, 40 } }, false } }), { 15, 15 },
             true },
@@ -165,14 +148,14 @@ TEST_F(GeometryTest, FillContainsPointHonoursTransformsAndFillRules)
 
 TEST_F(GeometryTest, CombineModes)
 {
-    const auto a = Rect(0, 0, 10, 10), b = Rect(5, 0, 15, 10);
+    const auto a = Rect(0, 0, 10, 10);
     const auto ellipse = Ellipse(50, 50, 20, 10);
     const auto ring = Path({ Square(0, 0, 30, 30), Square(10, 10, 20, 20) }, D2D1_FILL_MODE_ALTERNATE);
     const auto solid = Path({ Square(0, 0, 30, 30), Square(10, 10, 20, 20) }, D2D1_FILL_MODE_WINDING);
     const auto square = Rect(0, 0, 30, 30);
     const D2D1_MATRIX_3X2_F shift = D2D1::Translation(5, 0);
     const float diagonal = 50 + 39.5f * 0.7071f;
-    const auto union_ = D2D1_COMBINE_MODE_UNION, intersect = D2D1_COMBINE_MODE_INTERSECT;
+    const auto intersect = D2D1_COMBINE_MODE_INTERSECT;
     const struct {
         const char* name;
         ComPtr<ID2D1Geometry> first, second;
@@ -182,10 +165,6 @@ TEST_F(GeometryTest, CombineModes)
         const D2D1_MATRIX_3X2_F* inputTransform = nullptr;
         float tolerance = 1e-3f;
     } cases[] = {
-        { "union", a, b, union_, { 0, 0, 15, 10 }, { { 7, 5 }, { 12, 5 } }, {} },
-        { "intersect", a, b, intersect, { 5, 0, 10, 10 }, { { 7, 5 } }, { { 2, 5 } } },
-        { "xor", a, b, D2D1_COMBINE_MODE_XOR, { 0, 0, 15, 10 }, { { 2, 5 }, { 12, 5 } }, { { 7, 5 } } },
-        { "exclude", a, b, D2D1_COMBINE_MODE_EXCLUDE, { 0, 0, 5, 10 }, { { 2, 5 } }, { { 7, 5 } } },
         { "exclude a geometry from itself", ellipse, ellipse, D2D1_COMBINE_MODE_EXCLUDE, kEmpty, {}, { { 50, 50 } } },
         { "input transform moves the second", a, a, intersect, { 5, 0, 10, 10 }, {}, {}, &shift },
         // Each input keeps its own fill rule: the alternate ring keeps its hole.

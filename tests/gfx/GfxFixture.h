@@ -17,7 +17,6 @@ namespace kuvtest {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr D2D1_COLOR_F kRed = { 1, 0, 0, 1 };
-constexpr Rgba HalfRed { 255, 128, 128, 255 };
 
 struct Figure {
     D2D1_POINT_2F start;
@@ -61,16 +60,6 @@ protected:
         ComPtr<ID2D1SolidColorBrush> brush;
         EXPECT_EQ(m_Target->CreateSolidColorBrush(color, &properties, brush.ReleaseAndGetAddressOf()), S_OK);
         return ComPtr<ID2D1Brush>(brush.Detach());
-    }
-
-    ComPtr<ID2D1GradientStopCollection> Stops(
-        std::vector<D2D1_GRADIENT_STOP> stops, D2D1_EXTEND_MODE mode = D2D1_EXTEND_MODE_CLAMP)
-    {
-        ComPtr<ID2D1GradientStopCollection> collection;
-        EXPECT_EQ(m_Target->CreateGradientStopCollection(
-                      stops.data(), UINT32(stops.size()), D2D1_GAMMA_2_2, mode, collection.ReleaseAndGetAddressOf()),
-            S_OK);
-        return collection;
     }
 
     ComPtr<ID2D1Geometry> Rect(float left, float top, float right, float bottom)
