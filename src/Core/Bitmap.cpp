@@ -15,6 +15,7 @@ std::shared_ptr<Image> ReadImage(SceneReader& reader)
     const std::string opener = reader.ReadWord();
     if (opener != "BitmapFromFile{") reader.RaiseParseError("Unknown bitmap type \"" + opener + "\"");
     auto bitmap = std::make_shared<Bitmap>(Bitmap::FromFile, reader.ReadWord());
+    reader.NoteFileRead(ResolvePath(bitmap->m_Path));
     reader.Expect("}");
     bitmap->m_Owner = reader.scene;
     return bitmap;

@@ -1,5 +1,6 @@
 #include "Core/Factory.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -82,9 +83,17 @@ int Factory::Fail(const std::string& text, int status)
     return status;
 }
 
+void Factory::NoteFileRead(const std::string& resolvedPath)
+{
+    if (std::find(m_FilesRead.begin(), m_FilesRead.end(), resolvedPath) == m_FilesRead.end())
+        m_FilesRead.push_back(resolvedPath);
+}
+
 int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene)
 {
     *scene = nullptr;
+    // A child's load adds to its root's list.
+    if (m_FilesBeingLoaded.empty()) m_FilesRead.clear();
     try {
         SceneReader reader;
         *scene = LoadDocument(reader, path, tick, renderTarget);

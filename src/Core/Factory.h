@@ -32,6 +32,14 @@ public:
     // The cached mask under key; empty when absent (or when no mask could be made).
     std::shared_ptr<MaskData> FindMask(const std::string& key) const;
     void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
+    // Drops every cached mask, for a host that reloads scenes whose geometries may have changed.
+    void ForgetMasks() { m_MaskCache.clear(); }
+
+    // The files the last load of a root scene read or named, resolved, each once, in the order
+    // met: its scene file, child scene files, included geometry files and the files its bitmaps
+    // name, whether they could be opened or not. A host watches these to reload on a change.
+    const std::vector<std::string>& FilesRead() const { return m_FilesRead; }
+    void NoteFileRead(const std::string& resolvedPath);
 
 private:
     Tavisk* LoadDocument(
@@ -45,6 +53,7 @@ private:
     std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
     std::vector<std::string> m_FilesBeingLoaded; // resolved paths, root first
+    std::vector<std::string> m_FilesRead;
 
     friend std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader);
 };

@@ -1,0 +1,64 @@
+// The soundtrack of the preview: follows the show's tick through pauses and seeks, and
+// is put back in step when it drifts from the picture by more than one frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Host/Soundtrack.h"
+
+struct _Mix_Music;
+
+namespace Host {
+
+// The music's position as played. The mixer reports it once per block it decodes, so the
+// estimate carries the last report on with the wall clock in between.
+class MusicClock {
+public:
+    // The estimated position at nowMs given the mixer's reportedMs.
+    double Estimate(double reportedMs, double nowMs);
+    // Forgets the reports before a seek.
+    void Reset() { m_Anchored = false; }
+
+private:
+    bool m_Anchored = false;
+    double m_ReportedMs = 0;
+    double m_AnchorNowMs = 0;
+};
+
+// Whether music at musicMs is out of step with the picture at sceneMs by more than a frame.
+bool MusicDrifted(double musicMs, std::int64_t sceneMs);
+
+class PreviewMusic {
+public:
+    PreviewMusic() = default;
+    PreviewMusic(const PreviewMusic&) = delete;
+    PreviewMusic& operator=(const PreviewMusic&) = delete;
+    ~PreviewMusic();
+
+    // Opens the output (silent when the machine has none, said in *warning) and the file.
+    // False with Error set when either fails.
+    bool Open(const std::string& path, std::string* warning);
+    // Keeps the music at tick: playing when the show plays (until the music ends), paused
+    // otherwise, moved when it drifted. nowMs is the wall clock.
+    void Follow(std::int64_t tick, bool playing, double nowMs);
+    // The show jumped: the music starts over at the next Follow.
+    void Jumped();
+
+    const std::string& Error() const { return m_Error; }
+    // How often the music was moved to the picture, seeks included.
+    int Resyncs() const { return m_Resyncs; }
+
+private:
+    void PlayFrom(std::int64_t tick);
+
+    Soundtrack m_Output;
+    _Mix_Music* m_Music = nullptr;
+    double m_LengthMs = 0;
+    bool m_Started = false;
+    MusicClock m_Clock;
+    int m_Resyncs = 0;
+    std::string m_Error;
+};
+
+} // namespace Host
