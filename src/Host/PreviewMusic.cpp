@@ -1,6 +1,8 @@
 #include "Host/PreviewMusic.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <SDL_mixer.h>
 
@@ -10,19 +12,28 @@
 namespace Host {
 namespace {
 
-constexpr int OutputFrequency = 44100;
 constexpr int PlayOnce = 0;
 
 } // namespace
 
-double MusicClock::Estimate(double reportedMs, double nowMs)
+std::optional<double> MusicClock::Estimate(double reportedMs, double nowMs)
 {
-    if (!m_Anchored || reportedMs != m_ReportedMs) {
-        m_Anchored = true;
+    if (!m_Seen) {
+        m_Seen = true;
         m_ReportedMs = reportedMs;
-        m_AnchorNowMs = nowMs;
+    } else if (reportedMs != m_ReportedMs) {
+        m_ReportedMs = reportedMs;
+        m_Offsets[m_OffsetCount++ % Bounds] = reportedMs - m_BlockMs - nowMs;
     }
-    return m_ReportedMs + (nowMs - m_AnchorNowMs);
+    if (m_OffsetCount < MinBounds) return std::nullopt;
+    const int count = std::min(m_OffsetCount, Bounds);
+    return nowMs + *std::max_element(m_Offsets, m_Offsets + count);
+}
+
+void MusicClock::Reset()
+{
+    m_Seen = false;
+    m_OffsetCount = 0;
 }
 
 bool MusicDrifted(double musicMs, std::int64_t sceneMs)
@@ -41,7 +52,7 @@ PreviewMusic::~PreviewMusic()
 
 bool PreviewMusic::Open(const std::string& path, std::string* warning)
 {
-    if (!m_Output.OpenOutput(OutputFrequency, warning)) {
+    if (!m_Output.OpenOutput(MusicFrequency, warning)) {
         m_Error = m_Output.Error();
         return false;
     }
@@ -50,7 +61,9 @@ bool PreviewMusic::Open(const std::string& path, std::string* warning)
         m_Error = "cannot open the music \"" + path + "\": " + Mix_GetError();
         return false;
     }
-    m_LengthMs = Mix_MusicDuration(m_Music) * 1000.0;
+    const double seconds = Mix_MusicDuration(m_Music);
+    // A length the decoder cannot tell is taken as endless: the mixer stops at the real end.
+    m_LengthMs = seconds > 0 ? seconds * 1000.0 : std::numeric_limits<double>::infinity();
     return true;
 }
 
@@ -84,8 +97,8 @@ void PreviewMusic::Follow(std::int64_t tick, bool playing, double nowMs)
         PlayFrom(tick);
         return;
     }
-    const double position = m_Clock.Estimate(Mix_GetMusicPosition(m_Music) * 1000.0, nowMs);
-    if (MusicDrifted(position, tick)) PlayFrom(tick);
+    const std::optional<double> heard = m_Clock.Estimate(Mix_GetMusicPosition(m_Music) * 1000.0, nowMs);
+    if (heard && MusicDrifted(*heard, tick)) PlayFrom(tick);
 }
 
 } // namespace Host

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "Host/Soundtrack.h"
@@ -11,19 +12,35 @@ struct _Mix_Music;
 
 namespace Host {
 
-// The music's position as played. The mixer reports it once per block it decodes, so the
-// estimate carries the last report on with the wall clock in between.
+inline constexpr int MusicFrequency = 44100;
+// The block the soundtrack output decodes at a time: 2048 sample frames.
+inline constexpr double MusicBlockMs = 2048 * 1000.0 / MusicFrequency;
+
+// The music's position as heard. The mixer reports the end of the block it decoded last,
+// which plays from about when the report changes: heard = wall clock + an offset, and each
+// change seen tells a lower bound of that offset (it is seen up to a frame late). The best
+// of the last few bounds is the estimate.
 class MusicClock {
 public:
-    // The estimated position at nowMs given the mixer's reportedMs.
-    double Estimate(double reportedMs, double nowMs);
+    explicit MusicClock(double blockMs)
+        : m_BlockMs(blockMs)
+    {
+    }
+    // The estimated position at nowMs given the mixer's reportedMs; none until three blocks
+    // were decoded since the last Reset (one bound alone can be a frame off, and the first
+    // report after a seek is the seek's own position).
+    std::optional<double> Estimate(double reportedMs, double nowMs);
     // Forgets the reports before a seek.
-    void Reset() { m_Anchored = false; }
+    void Reset();
 
 private:
-    bool m_Anchored = false;
+    static constexpr int Bounds = 4;
+    static constexpr int MinBounds = 3;
+    double m_BlockMs;
+    bool m_Seen = false;
     double m_ReportedMs = 0;
-    double m_AnchorNowMs = 0;
+    double m_Offsets[Bounds] {};
+    int m_OffsetCount = 0;
 };
 
 // Whether music at musicMs is out of step with the picture at sceneMs by more than a frame.
@@ -56,7 +73,7 @@ private:
     _Mix_Music* m_Music = nullptr;
     double m_LengthMs = 0;
     bool m_Started = false;
-    MusicClock m_Clock;
+    MusicClock m_Clock { MusicBlockMs };
     int m_Resyncs = 0;
     std::string m_Error;
 };
