@@ -174,15 +174,17 @@ void PreviewWindow::PollFiles(std::uint64_t now)
     if (m_Watcher.Changed()) Reload();
 }
 
+// Full screen, the picture keeps its size and is stretched over the screen, as the player's is.
 void PreviewWindow::ToggleFullScreen()
 {
-    const bool full = (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    SDL_SetWindowFullscreen(m_Window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    m_FullScreen = !m_FullScreen;
+    SDL_SetWindowFullscreen(m_Window, m_FullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     ResizeTarget();
 }
 
 void PreviewWindow::ResizeTarget()
 {
+    if (m_FullScreen) return;
     int width = 0, height = 0;
     SDL_GetWindowSize(m_Window, &width, &height);
     const D2D1_SIZE_U size { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height, 1)) };

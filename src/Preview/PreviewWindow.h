@@ -65,6 +65,7 @@ private:
     Host::PreviewMusic m_Music;
     Host::FileWatcher m_Watcher;
     bool m_Running = true;
+    bool m_FullScreen = false;
     bool m_ShowStatus = true;
     bool m_ShowHelp = false;
     std::uint64_t m_LastFrame = 0;
