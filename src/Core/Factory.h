@@ -32,8 +32,6 @@ public:
     // The cached mask under key; empty when absent (or when no mask could be made).
     std::shared_ptr<MaskData> FindMask(const std::string& key) const;
     void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
-    // Drops every cached mask, for a host that reloads scenes whose geometries may have changed.
-    void ForgetMasks() { m_MaskCache.clear(); }
 
     // The files the last load of a root scene read or named, resolved, each once, in the order
     // met: its scene file, child scene files, included geometry files and the files its bitmaps

@@ -54,8 +54,6 @@ bool PreviewSession::LoadAt(std::int64_t tick)
         m_LastLoadMs = MillisecondsSince(start);
         return false;
     }
-    // Masks are cached by geometry name, and a reloaded geometry of the same name may have changed.
-    m_Factory.ForgetMasks();
     m_Scene.reset(loaded);
     m_LoadError.clear();
     m_SceneError.clear();
