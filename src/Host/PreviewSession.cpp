@@ -47,21 +47,24 @@ bool PreviewSession::LoadAt(std::int64_t tick)
 {
     const Clock::time_point start = Clock::now();
     KUV::ITavisk* loaded = nullptr;
-    const int status = m_Factory.LoadTavisk(m_ScenePath, 0, m_Target, &loaded);
-    WatchLoadedFiles(status == KUV::LoadOk);
-    if (status != KUV::LoadOk) {
+    const bool ok = m_Factory.LoadTavisk(m_ScenePath, 0, m_Target, &loaded) == KUV::LoadOk;
+    WatchLoadedFiles(ok);
+    if (ok)
+        Start(loaded, tick);
+    else
         m_LoadError = m_Factory.GetErrorText();
-        m_LastLoadMs = MillisecondsSince(start);
-        return false;
-    }
+    m_LastLoadMs = MillisecondsSince(start);
+    return ok;
+}
+
+void PreviewSession::Start(KUV::ITavisk* loaded, std::int64_t tick)
+{
     m_Scene.reset(loaded);
     m_LoadError.clear();
     m_SceneError.clear();
     m_UpdatedTo = -1;
     m_OnGrid = true;
     UpdateTo(std::clamp<std::int64_t>(tick, 0, PreviewMaxTick));
-    m_LastLoadMs = MillisecondsSince(start);
-    return true;
 }
 
 // Playing leaves the scene at the last grid tick it passed; the reload replays to the same one.

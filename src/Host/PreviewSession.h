@@ -59,6 +59,7 @@ public:
     double LastRenderMs() const { return m_LastRenderMs; }
 
 private:
+    void Start(KUV::ITavisk* loaded, std::int64_t tick);
     void UpdateTo(std::int64_t tick);
     void UpdateAt(std::int64_t tick);
     void WatchLoadedFiles(bool loaded);

@@ -6,8 +6,24 @@
 namespace Host {
 namespace {
 
-constexpr std::int64_t ShortSeekMs = 1000;
-constexpr std::int64_t LongSeekMs = 10000;
+struct Seek {
+    PreviewCommand command;
+    std::int64_t deltaMs;
+};
+
+constexpr Seek Seeks[] = {
+    { PreviewCommand::Back1s, -1000 },
+    { PreviewCommand::Forward1s, 1000 },
+    { PreviewCommand::Back10s, -10000 },
+    { PreviewCommand::Forward10s, 10000 },
+};
+
+std::optional<std::int64_t> SeekDelta(PreviewCommand command)
+{
+    for (const Seek& seek : Seeks)
+        if (seek.command == command) return seek.deltaMs;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -31,18 +47,11 @@ bool PreviewTimeline::Play(std::int64_t elapsedMs)
 
 bool PreviewTimeline::Apply(PreviewCommand command)
 {
+    if (const std::optional<std::int64_t> delta = SeekDelta(command)) return MoveBy(*delta);
     switch (command) {
     case PreviewCommand::TogglePause:
         m_Paused = !m_Paused;
         return false;
-    case PreviewCommand::Back1s:
-        return MoveBy(-ShortSeekMs);
-    case PreviewCommand::Forward1s:
-        return MoveBy(ShortSeekMs);
-    case PreviewCommand::Back10s:
-        return MoveBy(-LongSeekMs);
-    case PreviewCommand::Forward10s:
-        return MoveBy(LongSeekMs);
     case PreviewCommand::Home:
         return MoveTo(0);
     case PreviewCommand::StepBack:

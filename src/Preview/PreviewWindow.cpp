@@ -89,6 +89,16 @@ void PreviewWindow::Frame()
     for (SDL_Event event; m_Running && SDL_PollEvent(&event);)
         HandleEvent(event);
     if (!m_Running) return;
+    Advance();
+    m_Music.Follow(m_Timeline.Tick(), !m_Timeline.Paused(), static_cast<double>(SDL_GetTicks64()));
+    PollFiles(start);
+    Draw();
+    Pace(start);
+}
+
+// Plays the time since the last frame on, and counts the frame rate from it.
+void PreviewWindow::Advance()
+{
     const std::uint64_t now = SDL_GetTicks64();
     const std::uint64_t elapsed = now - m_LastFrame;
     m_LastFrame = now;
@@ -96,12 +106,8 @@ void PreviewWindow::Frame()
         Jump();
     else
         m_Session->PlayTo(m_Timeline.Tick());
-    m_Music.Follow(m_Timeline.Tick(), !m_Timeline.Paused(), static_cast<double>(SDL_GetTicks64()));
-    PollFiles(now);
-    Draw();
     if (elapsed > 0)
         m_FramesPerSecond += FrameRateSmoothing * (1000.0 / static_cast<double>(elapsed) - m_FramesPerSecond);
-    Pace(start);
 }
 
 void PreviewWindow::HandleEvent(const SDL_Event& event)

@@ -39,6 +39,7 @@ public:
 private:
     bool CreateTarget(std::string* error);
     void Frame();
+    void Advance();
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void Carry(Host::PreviewCommand command);
