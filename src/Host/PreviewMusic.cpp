@@ -73,14 +73,15 @@ void PreviewMusic::Jumped()
     m_Started = false;
 }
 
+// A stopped or paused stream starts at the position itself, so no block of the old position is heard.
 void PreviewMusic::PlayFrom(std::int64_t tick)
 {
-    if (!m_Started) {
-        Mix_PlayMusic(m_Music, PlayOnce);
-        m_Started = true;
-    }
-    Mix_SetMusicPosition(static_cast<double>(tick) / 1000.0);
-    Mix_ResumeMusic();
+    const double seconds = static_cast<double>(tick) / 1000.0;
+    if (m_Started && !Mix_PausedMusic() && Mix_PlayingMusic())
+        Mix_SetMusicPosition(seconds);
+    else
+        Mix_FadeInMusicPos(m_Music, PlayOnce, 0, seconds);
+    m_Started = true;
     m_Clock.Reset();
     ++m_Resyncs;
 }
