@@ -36,6 +36,21 @@ PreviewCommand CommandForKey(SDL_Keycode key, Uint16 modifiers)
     return PreviewCommand::None;
 }
 
+bool RepeatsWhenHeld(PreviewCommand command)
+{
+    switch (command) {
+    case PreviewCommand::Back1s:
+    case PreviewCommand::Forward1s:
+    case PreviewCommand::Back10s:
+    case PreviewCommand::Forward10s:
+    case PreviewCommand::StepBack:
+    case PreviewCommand::StepForward:
+        return true;
+    default:
+        return false;
+    }
+}
+
 const std::vector<std::string>& KeyHelpLines()
 {
     static const std::vector<std::string> lines = {

@@ -32,6 +32,9 @@ enum class PreviewCommand {
 // every other key means the same with or without modifiers. Unbound keys give None.
 PreviewCommand CommandForKey(SDL_Keycode key, Uint16 modifiers);
 
+// Whether a held key repeats the command: the seeks and the steps do, the toggles do not.
+bool RepeatsWhenHeld(PreviewCommand command);
+
 // One line per binding, key names first: what --help prints and H shows in the window.
 const std::vector<std::string>& KeyHelpLines();
 

@@ -120,7 +120,7 @@ void PreviewWindow::HandleEvent(const SDL_Event& event)
         HandleWindowEvent(event.window);
         break;
     case SDL_KEYDOWN:
-        Carry(Host::CommandForKey(event.key.keysym.sym, event.key.keysym.mod));
+        CarryKey(event.key);
         break;
     default:
         break;
@@ -131,6 +131,12 @@ void PreviewWindow::HandleWindowEvent(const SDL_WindowEvent& event)
 {
     if (event.event == SDL_WINDOWEVENT_CLOSE) m_Running = false;
     if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) ResizeTarget();
+}
+
+void PreviewWindow::CarryKey(const SDL_KeyboardEvent& key)
+{
+    const Host::PreviewCommand command = Host::CommandForKey(key.keysym.sym, key.keysym.mod);
+    if (!key.repeat || Host::RepeatsWhenHeld(command)) Carry(command);
 }
 
 void PreviewWindow::Carry(Host::PreviewCommand command)

@@ -42,6 +42,7 @@ private:
     void Advance();
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
+    void CarryKey(const SDL_KeyboardEvent& key);
     void Carry(Host::PreviewCommand command);
     void Jump();
     void Reload();

@@ -50,6 +50,18 @@ TEST(PreviewKeysTest, EveryKeyHasItsCommandAndShiftOnlyLengthensTheSeeks)
     EXPECT_EQ(Host::KeyHelpLines().size(), 11u);
 }
 
+TEST(PreviewKeysTest, HeldKeysRepeatOnlyTheSeeksAndSteps)
+{
+    int repeating = 0;
+    for (int c = static_cast<int>(PreviewCommand::None); c <= static_cast<int>(PreviewCommand::Quit); ++c)
+        repeating += Host::RepeatsWhenHeld(static_cast<PreviewCommand>(c));
+    EXPECT_EQ(repeating, 6);
+    EXPECT_TRUE(Host::RepeatsWhenHeld(PreviewCommand::Forward10s));
+    EXPECT_TRUE(Host::RepeatsWhenHeld(PreviewCommand::StepBack));
+    EXPECT_FALSE(Host::RepeatsWhenHeld(PreviewCommand::TogglePause));
+    EXPECT_FALSE(Host::RepeatsWhenHeld(PreviewCommand::ToggleFullScreen));
+}
+
 TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
 {
     struct Case {
