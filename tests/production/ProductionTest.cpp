@@ -131,13 +131,13 @@ TEST_F(ProductionTest, PlaysToTheEndAndEverySectionShowsAtItsTime)
     EXPECT_GT(word, 0.1) << SaveOnFailure(frames[reprise], reprise, word > 0.1);
 }
 
-// The root's triggers, as (tick, child scene name) in tick order.
+// The triggers that start the sections, as (tick, child scene name) in tick order.
 std::vector<std::pair<int, std::string>> Triggers(KUV::Tavisk& root)
 {
     std::vector<std::pair<int, std::string>> triggers;
     for (const auto& child : root.FindController("Director")->m_Children) {
         const auto* trigger = dynamic_cast<const KUV::Trigger*>(child.get());
-        if (trigger == nullptr) continue;
+        if (trigger == nullptr || trigger->m_TargetAnimation != "Play") continue;
         for (const auto& [name, scene] : root.ChildKuvs())
             if (scene == trigger->m_TargetKuv) triggers.emplace_back(trigger->m_Begin, name);
     }
