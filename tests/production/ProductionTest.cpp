@@ -126,6 +126,14 @@ TEST_F(ProductionTest, PlaysToTheEndAndEverySectionShowsAtItsTime)
     EXPECT_TRUE(sun.r > 230 && sun.g > 150 && sun.b < 200) << SaveOnFailure(frames[dusk], dusk, false);
     // The rings: the gilt ring crosses the right of the centre, between two petals.
     EXPECT_TRUE(Warm(frames[rings].At(528, 300))) << SaveOnFailure(frames[rings], rings, false);
+    // The gallery: the ringed planet, lit orange, drifting through the nebula.
+    EXPECT_TRUE(Warm(frames[gallery].At(530, 330))) << SaveOnFailure(frames[gallery], gallery, false);
+    // The swarm: its glowing core at the centre of the orbits.
+    const Rgba core = frames[swarm].At(400, 300);
+    EXPECT_TRUE(core.r > 230 && core.g > 150) << SaveOnFailure(frames[swarm], swarm, false);
+    // The credits: a name card in chalk white across the middle.
+    const double card = InkShare(frames[credits], { 250, 280, 550, 330 }, [](Rgba p) { return Luminance(p) > 0.7; });
+    EXPECT_GT(card, 0.05) << SaveOnFailure(frames[credits], credits, card > 0.05);
     // The reprise: the word at the heart of the tunnel, on its dark plate.
     const double word = InkShare(frames[reprise], { 220, 250, 580, 350 }, Warm);
     EXPECT_GT(word, 0.1) << SaveOnFailure(frames[reprise], reprise, word > 0.1);
