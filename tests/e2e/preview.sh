@@ -196,6 +196,7 @@ case_command_line() {
   if run_expecting 64 scene.tvs --size 0x0 && [[ $err == *'bad value for --size: "0x0"'*usage:* ]]; then pass "bad command line: exit 64 with the usage"; else fail "bad command line: status $status, stderr $err"; fi
   if run_expecting 1 missing.tvs && [ "$err" = 'tvs-preview: could not open the file "missing.tvs"' ]; then pass "missing scene: exit 1 with one line"; else fail "missing scene: status $status, stderr $err"; fi
   write_scene "$work/scene.tvs" "1 0 0"
+  if run_expecting 1 scene.tvs --music missing.mp3 && [ "$(wc -l <"$work/err")" = 1 ] && [[ $err == 'tvs-preview: cannot open the music "missing.mp3"'* ]]; then pass "missing music: exit 1 with one line"; else fail "missing music: status $status, stderr $err"; fi
   if (cd "$work" && exec env -u DISPLAY -u WAYLAND_DISPLAY "$preview" scene.tvs >"$work/out" 2>"$work/err"); then status=0; else status=$?; fi
   if [ "$status" = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "no display" "$work/err"; then pass "no display: exit 1 with $(cat "$work/err")"; else fail "no display: status $status, stderr $(cat "$work/err")"; fi
 }
