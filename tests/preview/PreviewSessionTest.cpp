@@ -232,6 +232,40 @@ TEST_F(PreviewSessionTest, TheWatchedFilesAreEveryFileTheSceneReadOrNamed)
     EXPECT_EQ(session.WatchedFiles(), (std::vector<std::string> { path, missing }));
 }
 
+// The bundled show names its files relative to the repository's root.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& path)
+        : m_Saved(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(m_Saved); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path m_Saved;
+};
+
+TEST(PreviewProductionTest, SeekingTheBundledShowReachesWhatAStraightRunHolds)
+{
+    const std::filesystem::path root = std::filesystem::path(KUV_TEST_SOURCE_DIR).parent_path();
+    if (!std::filesystem::exists(root / "data/tessik/postprocess.tvs")) GTEST_SKIP() << "no bundled show";
+    WorkingDirectory inRoot(root);
+    const std::string path = "data\\tessik\\postprocess.tvs";
+    Canvas canvas(800, 600);
+    Host::PreviewSession session(*KUV::GetSceneFactory(), canvas.target.Get(), path);
+    ASSERT_TRUE(session.LoadAt(150000)) << session.ErrorText();
+    EXPECT_GT(session.WatchedFiles().size(), 1u);
+    for (std::int64_t tick : { 150000, 12345, 30000, 75000, 120016 }) {
+        SCOPED_TRACE(tick);
+        session.SeekTo(tick);
+        EXPECT_EQ(Dump(*session.Scene()), StraightRun(canvas, path, tick));
+        EXPECT_EQ(session.ErrorText(), "");
+    }
+}
+
 TEST_F(PreviewSessionTest, TheOverlayNamesTheCurrentAnimationOfEveryScene)
 {
     WriteStandardScene();
