@@ -9,6 +9,7 @@ namespace Preview {
 namespace {
 
 constexpr std::uint64_t PollIntervalMs = 1000;
+constexpr std::uint64_t StatusIntervalMs = 100;
 constexpr int DefaultRefreshRate = 60;
 constexpr double FrameRateSmoothing = 0.1;
 
@@ -218,15 +219,28 @@ void PreviewWindow::Draw()
 
 void PreviewWindow::DrawBands()
 {
-    if (m_ShowStatus) {
-        Host::OverlayStatus status { m_Timeline.Tick(), m_Session->Animations(), m_FramesPerSecond,
-            m_Session->LastUpdateMs(), m_Session->LastRenderMs(), m_Timeline.StateText() };
-        m_Overlay->DrawBand(Host::StatusLineText(status), Host::BandPlace::Top, White, StatusBack);
-    }
+    if (m_ShowStatus) m_Overlay->DrawBand(StatusText(), Host::BandPlace::Top, White, StatusBack);
     if (m_ShowHelp) m_Overlay->DrawBand(Host::HelpText(), Host::BandPlace::Middle, White, HelpBack);
     std::string error = m_Session->ErrorText();
     if (error.empty()) error = m_PresentError;
     if (!error.empty()) m_Overlay->DrawBand(error, Host::BandPlace::Bottom, White, ErrorBack);
+}
+
+// Laying the line out costs a few milliseconds, so it is written anew ten times a second, and at
+// once when a paused show moves or the show is paused or resumed.
+const std::string& PreviewWindow::StatusText()
+{
+    const std::uint64_t now = SDL_GetTicks64();
+    const bool paused = m_Timeline.Paused();
+    const bool moved = paused && m_Timeline.Tick() != m_StatusTick;
+    if (now - m_StatusWritten < StatusIntervalMs && !moved && paused == m_StatusPaused) return m_StatusText;
+    const Host::OverlayStatus status { m_Timeline.Tick(), m_Session->Animations(), m_FramesPerSecond,
+        m_Session->LastUpdateMs(), m_Session->LastRenderMs(), m_Timeline.StateText() };
+    m_StatusText = Host::StatusLineText(status);
+    m_StatusWritten = now;
+    m_StatusTick = m_Timeline.Tick();
+    m_StatusPaused = paused;
+    return m_StatusText;
 }
 
 void PreviewWindow::Present()

@@ -51,6 +51,7 @@ private:
     void ResizeTarget();
     void Draw();
     void DrawBands();
+    const std::string& StatusText();
     void Present();
     void Pace(std::uint64_t frameStart);
     void RestartFrameClock() { m_LastFrame = SDL_GetTicks64(); }
@@ -74,6 +75,10 @@ private:
     std::uint64_t m_LastPoll = 0;
     double m_FramesPerSecond = 0;
     std::string m_PresentError;
+    std::string m_StatusText;
+    std::uint64_t m_StatusWritten = 0;
+    std::int64_t m_StatusTick = -1;
+    bool m_StatusPaused = false;
 };
 
 } // namespace Preview
