@@ -25,6 +25,14 @@ int RefreshRate(SDL_Window* window)
     return mode.refresh_rate;
 }
 
+// The window's size in pixels; a minimised window reports 0 x 0, but the picture keeps one pixel.
+D2D1_SIZE_U PictureSize(SDL_Window* window)
+{
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height, 1)) };
+}
+
 } // namespace
 
 PreviewWindow::PreviewWindow(const Host::PreviewOptions& options)
@@ -63,9 +71,7 @@ bool PreviewWindow::CreateTarget(std::string* error)
 {
     const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
         96.f };
-    int width = 0, height = 0;
-    SDL_GetWindowSize(m_Window, &width, &height);
-    const D2D1_SIZE_U size { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height, 1)) };
+    const D2D1_SIZE_U size = PictureSize(m_Window);
     if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
         || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK
         || !m_Presenter.Create(m_Window)) {
@@ -198,9 +204,7 @@ void PreviewWindow::ToggleFullScreen()
 void PreviewWindow::ResizeTarget()
 {
     if (m_FullScreen) return;
-    int width = 0, height = 0;
-    SDL_GetWindowSize(m_Window, &width, &height);
-    const D2D1_SIZE_U size { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height, 1)) };
+    const D2D1_SIZE_U size = PictureSize(m_Window);
     const D2D1_SIZE_U current = m_Target->GetPixelSize();
     if (size.width == current.width && size.height == current.height) return;
     if (m_Target->Resize(size) != S_OK) m_PresentError = "cannot resize the picture";
