@@ -60,11 +60,11 @@ void AddPart(std::vector<Note>& notes, const Score& score, const Voice& voice, c
     const double gain = std::pow(10.0, part.gainDb / 20);
     for (int repeat = sectionStep; repeat < end; repeat += pattern.steps) {
         for (const auto& event : pattern.events) {
-            const int step = repeat + event.step;
-            if (step < first) continue;
-            if (step >= end) break;
-            Note note { step * stepSeconds, std::min(event.length, end - step) * stepSeconds, 0, event.velocity * gain,
-                part.bright };
+            // A note still sounding where the part begins enters there; the part's end cuts every note.
+            const int step = std::max(first, repeat + event.step);
+            const int stop = std::min(end, repeat + event.step + event.length);
+            if (step >= stop) continue;
+            Note note { step * stepSeconds, (stop - step) * stepSeconds, 0, event.velocity * gain, part.bright };
             AddEvent(notes, score, voice, part, event, note);
         }
     }
@@ -74,7 +74,7 @@ void AddPart(std::vector<Note>& notes, const Score& score, const Voice& voice, c
 
 std::vector<int> VoiceChord(int root, const std::vector<int>& intervals, int octave)
 {
-    const double middle = (octave + 1) * 12 + 5.5;
+    const double middle = (octave + 2) * 12;
     std::vector<int> best;
     for (size_t inversion = 0; inversion < intervals.size(); ++inversion) {
         std::vector<int> tones;

@@ -11,7 +11,8 @@ namespace KUV::Synth {
 // The notes the voice plays, in time order.
 std::vector<Note> VoiceNotes(const Score& score, const Voice& voice);
 
-// The chord's tones in the inversion and octave whose average pitch lies nearest the middle of octave.
+// The chord's tones in the inversion and octave whose average pitch lies nearest the C above octave (C4 for 3),
+// so that chords in a row move as little as possible.
 std::vector<int> VoiceChord(int root, const std::vector<int>& intervals, int octave);
 
 // The master level at t seconds, from the score's fades.

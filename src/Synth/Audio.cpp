@@ -43,6 +43,25 @@ void NormalisePeak(Audio& audio, double dbfs)
     }
 }
 
+void Limit(Audio& audio, double headroomDb)
+{
+    NormalisePeak(audio, headroomDb);
+    const size_t frames = audio.Frames();
+    if (frames == 0) return;
+    std::vector<float> gain(frames);
+    for (size_t i = 0; i < frames; ++i)
+        gain[i] = 1.0f / std::max({ 1.0f, std::fabs(audio.left[i]), std::fabs(audio.right[i]) });
+    const float attack = 1.0f / (0.002f * SampleRate), release = 1.0f / (0.12f * SampleRate);
+    for (size_t i = frames - 1; i-- > 0;)
+        gain[i] = std::min(gain[i], gain[i + 1] + attack);
+    for (size_t i = 1; i < frames; ++i)
+        gain[i] = std::min(gain[i], gain[i - 1] + release);
+    for (size_t i = 0; i < frames; ++i) {
+        audio.left[i] *= gain[i];
+        audio.right[i] *= gain[i];
+    }
+}
+
 namespace {
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size)

@@ -31,6 +31,11 @@ double PeakDbfs(const Audio& audio);
 // Scales the whole buffer so its peak is at dbfs; silence stays silence.
 void NormalisePeak(Audio& audio, double dbfs);
 
+// Raises the peak headroomDb above full scale, then turns the gain down just around every sample that would
+// pass full scale: smooth ramps, a short one before the peak and a longer one after, so the loudest drum
+// transients lose up to headroomDb without the waveform being clipped. Afterwards the peak is at most 1.
+void Limit(Audio& audio, double headroomDb);
+
 // 16-bit PCM stereo RIFF WAVE bytes.
 std::vector<std::uint8_t> EncodeWav(const Audio& audio);
 bool WriteWav(const Audio& audio, const std::string& path, std::string& error);

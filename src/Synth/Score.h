@@ -29,7 +29,7 @@ struct Voice {
     double reverbSend = 0; // 0..1 of the voice sent to the room
     double decay = 1; // scales the instrument's decay and release times
     double duck = 0; // 0..1: how far the voice ducks under every kick
-    int octave = 3; // where chords are voiced (the octave of the middle tone)
+    int octave = 3; // chords are voiced around the C above this octave
     int arpeggio = 0; // sixteenths per broken-chord tone; 0 plays chords as blocks
 };
 

@@ -42,6 +42,8 @@ int main(int argc, char** argv)
         return ExitScore;
     }
     auto audio = KUV::Synth::RenderScore(*score);
+    // The drums' first transients would otherwise set the level of the whole mix.
+    KUV::Synth::Limit(audio, 3);
     KUV::Synth::NormalisePeak(audio, peak);
     if (!KUV::Synth::WriteWav(audio, argv[2], error)) {
         std::cerr << "velorine-synth: " << error << "\n";
