@@ -33,8 +33,7 @@ std::vector<float> Kick::Hit()
 {
     const double tau = 0.15 * m_Decay;
     std::vector<float> samples(Frames(tau * 7));
-    Filter click(Filter::Mode::LowPass);
-    click.SetCutoff(3000);
+    Filter click(Filter::Mode::LowPass, 3000);
     double phase = 0;
     for (size_t i = 0; i < samples.size(); ++i) {
         const double t = static_cast<double>(i) / SampleRate;
@@ -50,10 +49,8 @@ std::vector<float> Snare::Hit()
 {
     const double tau = 0.11 * m_Decay;
     std::vector<float> samples(Frames(tau * 7));
-    Filter rattle(Filter::Mode::BandPass, 0.8);
-    rattle.SetCutoff(2600);
-    Filter body(Filter::Mode::HighPass);
-    body.SetCutoff(900);
+    Filter rattle(Filter::Mode::BandPass, 2600, 0.8);
+    Filter body(Filter::Mode::HighPass, 900);
     double phase = 0;
     for (size_t i = 0; i < samples.size(); ++i) {
         const double t = static_cast<double>(i) / SampleRate;
@@ -70,10 +67,8 @@ std::vector<float> Hat::Hit()
 {
     const double tau = 0.03 * m_Decay;
     std::vector<float> samples(Frames(tau * 7));
-    Filter high(Filter::Mode::HighPass, 0.9);
-    high.SetCutoff(7500);
-    Filter shine(Filter::Mode::BandPass, 1.5);
-    shine.SetCutoff(10500);
+    Filter high(Filter::Mode::HighPass, 7500, 0.9);
+    Filter shine(Filter::Mode::BandPass, 10500, 1.5);
     for (size_t i = 0; i < samples.size(); ++i) {
         const double t = static_cast<double>(i) / SampleRate;
         const double noise = m_Noise.Next();

@@ -7,11 +7,11 @@ class Filter {
 public:
     enum class Mode { LowPass, HighPass, BandPass };
 
-    explicit Filter(Mode mode, double resonance = 0.7)
+    Filter(Mode mode, double cutoff, double resonance = 0.7)
         : m_Mode(mode)
         , m_K(1 / resonance)
     {
-        SetCutoff(1000);
+        SetCutoff(cutoff);
     }
 
     // Cutoff in Hz; clamped below the Nyquist frequency.

@@ -47,11 +47,6 @@ double Oscillator::Next(double hz)
     case Wave::Square:
         value = Square(m_Phase, dt);
         break;
-    case Wave::Triangle:
-        // A leaky integral of the band-limited square.
-        m_Triangle = dt * 4 * Square(m_Phase, dt) + (1 - dt * 0.05) * m_Triangle;
-        value = m_Triangle;
-        break;
     }
     m_Phase += dt;
     if (m_Phase >= 1) m_Phase -= 1;

@@ -4,7 +4,7 @@
 
 namespace KUV::Synth {
 
-enum class Wave { Sine, Saw, Square, Triangle };
+enum class Wave { Sine, Saw, Square };
 
 class Oscillator {
 public:
@@ -20,7 +20,6 @@ public:
 private:
     Wave m_Wave;
     double m_Phase;
-    double m_Triangle = 0;
 };
 
 } // namespace KUV::Synth

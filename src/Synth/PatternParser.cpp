@@ -10,6 +10,18 @@ namespace {
 
 constexpr int MaxRepeat = 256;
 
+// The decimal number that is all of text, or 0.
+int WholeNumber(const std::string& text)
+{
+    try {
+        size_t used = 0;
+        const int n = std::stoi(text, &used);
+        return used == text.size() ? n : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
 // "*N" at the end of word: strips it and returns N, or 1 when there is none.
 int TakeRepeat(std::string& word, int line)
 {
@@ -17,14 +29,7 @@ int TakeRepeat(std::string& word, int line)
     if (star == std::string::npos) return 1;
     const std::string count = word.substr(star + 1);
     word.erase(star);
-    int n = 0;
-    try {
-        size_t used = 0;
-        n = std::stoi(count, &used);
-        if (used != count.size()) n = 0;
-    } catch (const std::exception&) {
-        n = 0;
-    }
+    const int n = WholeNumber(count);
     if (n < 1 || n > MaxRepeat) throw ScoreError(line, "bad repeat count \"" + count + "\" (1 to 256)");
     return n;
 }
@@ -55,14 +60,7 @@ void Append(std::vector<std::string>& to, const std::vector<std::string>& words,
 
 int ParseLength(const std::string& text, int line)
 {
-    int n = 0;
-    try {
-        size_t used = 0;
-        n = std::stoi(text, &used);
-        if (used != text.size()) n = 0;
-    } catch (const std::exception&) {
-        n = 0;
-    }
+    const int n = WholeNumber(text);
     if (n < 1 || n > 1024) throw ScoreError(line, "bad length \"" + text + "\" (sixteenths, 1 to 1024)");
     return n;
 }

@@ -38,8 +38,8 @@ struct Subtractive::Render {
     std::vector<double> sawPans; // -1 .. 1 inside the voice's width
     Oscillator square { Wave::Square };
     Oscillator sub { Wave::Sine };
-    Filter left { Filter::Mode::LowPass, patch.resonance };
-    Filter right { Filter::Mode::LowPass, patch.resonance };
+    Filter left { Filter::Mode::LowPass, patch.cutoff, patch.resonance };
+    Filter right { Filter::Mode::LowPass, patch.cutoff, patch.resonance };
 
     Render(const SubtractivePatch& patch, double hz, Noise& noise)
         : patch(patch)

@@ -64,8 +64,7 @@ end
 // Mean square of the left channel over [from, to) seconds after a low-pass at 150 Hz.
 double LowEnergy(const Audio& audio, double from, double to)
 {
-    Filter low(Filter::Mode::LowPass);
-    low.SetCutoff(150);
+    Filter low(Filter::Mode::LowPass, 150);
     double sum = 0;
     const auto a = static_cast<size_t>(from * SampleRate), b = static_cast<size_t>(to * SampleRate);
     for (size_t i = 0; i < b; ++i) {
