@@ -228,7 +228,7 @@ private:
         else if (option == "reverb")
             voice.reverbSend = ParseNumber(value, line, "the reverb send", 0, 1);
         else if (option == "decay")
-            voice.decay = ParseNumber(value, line, "the decay", 0.1, 10);
+            voice.decay = ParseNumber(value, line, "the decay", 0.1, 50);
         else if (option == "duck")
             voice.duck = ParseNumber(value, line, "the duck", 0, 1);
         else if (option == "octave")
