@@ -9,6 +9,7 @@ namespace KUV::Synth {
 namespace {
 
 constexpr int MaxRepeat = 256;
+constexpr size_t MaxWords = 65536;
 
 // The decimal number that is all of text, or 0.
 int WholeNumber(const std::string& text)
@@ -52,8 +53,10 @@ std::vector<std::string> SplitWords(const std::string& text)
     return words;
 }
 
-void Append(std::vector<std::string>& to, const std::vector<std::string>& words, int times)
+void Append(std::vector<std::string>& to, const std::vector<std::string>& words, int times, int line)
 {
+    if (to.size() + words.size() * times > MaxWords)
+        throw ScoreError(line, "the line repeats to more than " + std::to_string(MaxWords) + " words");
     for (int i = 0; i < times; ++i)
         to.insert(to.end(), words.begin(), words.end());
 }
@@ -129,13 +132,13 @@ std::vector<std::string> ExpandWords(const SourceLine& line)
             if (!inGroup) throw ScoreError(line.number, "\"]\" without \"[\"");
             word.erase(0, 1);
             const int times = word.empty() ? 1 : TakeRepeat(word, line.number);
-            Append(out, group, times);
+            Append(out, group, times, line.number);
             group.clear();
             inGroup = false;
         } else {
             const int times = TakeRepeat(word, line.number);
             if (word.empty()) throw ScoreError(line.number, "a repeat needs something to repeat");
-            Append(inGroup ? group : out, { word }, times);
+            Append(inGroup ? group : out, { word }, times, line.number);
         }
     }
     if (inGroup) throw ScoreError(line.number, "\"[\" is not closed on its line");

@@ -45,6 +45,9 @@ const Pattern* Score::FindPattern(const std::string& voice, const std::string& n
 
 namespace {
 
+// Longer scores would need more memory for their sample buffers than a soundtrack deserves.
+constexpr int MaxScoreMs = 20 * 60000;
+
 double ParseNumber(const std::string& text, int line, const std::string& what, double low, double high)
 {
     double value = NAN;
@@ -328,6 +331,10 @@ private:
         if (m_Score.bpm == 0) throw ScoreError(m_LastLine, "the score has no \"tempo\"");
         if (m_Score.beatsPerBar == 0) throw ScoreError(m_LastLine, "the score has no \"metre\"");
         if (m_Score.sections.empty()) throw ScoreError(m_LastLine, "the score has no sections");
+        if (m_Score.TotalBars() * m_Score.MsPerBar() > MaxScoreMs)
+            throw ScoreError(m_LastLine,
+                "the sections last " + std::to_string(m_Score.TotalBars()) + " bars, more than "
+                    + std::to_string(MaxScoreMs / 60000) + " minutes");
     }
 
     std::vector<SourceLine> m_Lines;

@@ -186,13 +186,19 @@ TEST(ScoreTest, ReportsEveryFaultWithItsLine)
     }
 }
 
-TEST(ScoreTest, PatternsNeedTheMetreAndTheScoreNeedsSections)
+TEST(ScoreTest, PatternsNeedTheMetreAndScoresStayBounded)
 {
     std::string error;
     EXPECT_FALSE(Read("tempo 100\nvoice k kick\npattern k a\nX...\nend\n", error));
     EXPECT_EQ(error, "t.score:3: the metre must come before the first pattern");
     EXPECT_FALSE(Read("tempo 100\nmetre 4/4\n", error));
     EXPECT_EQ(error, "t.score:2: the score has no sections");
+    EXPECT_FALSE(Read("tempo 20\nmetre 4/4\nsection a 0 101\n", error));
+    EXPECT_EQ(error, "t.score:3: the sections last 101 bars, more than 20 minutes");
+    EXPECT_FALSE(Read("metre 4/4\nvoice k kick\npattern k a\n  [[x*256]*256]*256\nend\n", error));
+    EXPECT_EQ(error, "t.score:4: groups do not nest");
+    EXPECT_FALSE(Read("metre 4/4\nvoice k kick\npattern k a\n  [x*256 x*256]*256\nend\n", error));
+    EXPECT_EQ(error, "t.score:4: the line repeats to more than 65536 words");
 }
 
 TEST(ScoreTest, ReadsFilesAndNamesTheOneItCannotOpen)
