@@ -24,9 +24,11 @@ void FadeTail(std::vector<float>& samples)
 
 void DrumBase::Play(const Note& note, Audio& out)
 {
-    auto samples = Hit();
-    FadeTail(samples);
-    AddPanned(out, Frames(note.start), samples, m_Pan, note.velocity);
+    if (m_Hit.empty()) {
+        m_Hit = Hit();
+        FadeTail(m_Hit);
+    }
+    AddPanned(out, Frames(note.start), m_Hit, m_Pan, note.velocity);
 }
 
 std::vector<float> Kick::Hit()

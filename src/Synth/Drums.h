@@ -24,6 +24,9 @@ protected:
     double m_Pan;
     double m_Decay;
     Noise m_Noise;
+
+private:
+    std::vector<float> m_Hit; // made on the first hit; every later hit replays it, as a drum machine does
 };
 
 class Kick : public DrumBase {

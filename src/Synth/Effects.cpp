@@ -15,8 +15,7 @@ Audio PingPongDelay::Process(const std::vector<float>& send)
     Audio wet(send.size());
     std::vector<double> lineLeft(m_Length, 0), lineRight(m_Length, 0);
     double toneLeft = 0, toneRight = 0;
-    for (size_t i = 0; i < send.size(); ++i) {
-        const size_t at = i % m_Length;
+    for (size_t i = 0, at = 0; i < send.size(); ++i, at = at + 1 == m_Length ? 0 : at + 1) {
         const double outLeft = lineLeft[at], outRight = lineRight[at];
         toneLeft += (outRight - toneLeft) * (1 - m_Damping);
         toneRight += (outLeft - toneRight) * (1 - m_Damping);
@@ -43,7 +42,7 @@ public:
         const double out = m_Line[m_At];
         m_Store = out * (1 - m_Damping) + m_Store * m_Damping;
         m_Line[m_At] = in + m_Store * m_Feedback;
-        m_At = (m_At + 1) % m_Line.size();
+        if (++m_At == m_Line.size()) m_At = 0;
         return out;
     }
 
@@ -63,7 +62,7 @@ public:
     {
         const double delayed = m_Line[m_At];
         m_Line[m_At] = in + delayed * 0.5;
-        m_At = (m_At + 1) % m_Line.size();
+        if (++m_At == m_Line.size()) m_At = 0;
         return delayed - in;
     }
 

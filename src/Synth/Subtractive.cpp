@@ -36,6 +36,7 @@ struct Subtractive::Render {
     double hz;
     std::vector<Oscillator> saws;
     std::vector<double> sawPans; // -1 .. 1 inside the voice's width
+    std::vector<double> sawRatios; // frequency ratios of the detuned saws
     Oscillator square { Wave::Square };
     Oscillator sub { Wave::Sine };
     Filter left { Filter::Mode::LowPass, patch.cutoff, patch.resonance };
@@ -48,10 +49,9 @@ struct Subtractive::Render {
         for (int i = 0; i < patch.saws; ++i) {
             saws.emplace_back(Wave::Saw, (noise.Next() + 1) / 2);
             sawPans.push_back(patch.saws == 1 ? 0 : 2.0 * i / (patch.saws - 1) - 1);
+            sawRatios.push_back(std::exp2(sawPans.back() * patch.detuneCents / 2 / 1200));
         }
     }
-
-    double Detune(int i) const { return sawPans[i] * patch.detuneCents / 2; }
 
     void SetCutoff(double t, double bright)
     {
@@ -64,15 +64,18 @@ struct Subtractive::Render {
     // The next left and right samples before the amplitude envelope, with the pitch bent by cents.
     std::pair<double, double> Next(double cents)
     {
+        const double bent = cents == 0 ? hz : hz * std::exp2(cents / 1200);
         double l = 0, r = 0;
         for (size_t i = 0; i < saws.size(); ++i) {
-            const double value = saws[i].Next(hz * std::pow(2.0, (cents + Detune(static_cast<int>(i))) / 1200));
+            const double value = saws[i].Next(bent * sawRatios[i]);
             const double toRight = (1 + sawPans[i] * patch.width) / 2;
             l += value * (1 - toRight);
             r += value * toRight;
         }
         const double scale = 2.0 / saws.size();
-        const double mono = square.Next(hz) * patch.square + sub.Next(hz / 2) * patch.sub;
+        double mono = 0;
+        if (patch.square > 0) mono += square.Next(hz) * patch.square;
+        if (patch.sub > 0) mono += sub.Next(hz / 2) * patch.sub;
         return { left.Process(l * scale + mono), right.Process(r * scale + mono) };
     }
 };
