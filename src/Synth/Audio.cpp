@@ -83,11 +83,11 @@ std::int16_t ToPcm(float sample)
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeWav(const Audio& audio)
+namespace {
+
+// The RIFF header of 16-bit stereo PCM at the sample rate, for dataBytes of samples.
+void PutHeader(std::vector<std::uint8_t>& bytes, std::uint32_t dataBytes)
 {
-    const auto dataBytes = static_cast<std::uint32_t>(audio.Frames() * 4);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(44 + dataBytes);
     PutText(bytes, "RIFF");
     Put(bytes, 36 + dataBytes, 4);
     PutText(bytes, "WAVE");
@@ -101,6 +101,16 @@ std::vector<std::uint8_t> EncodeWav(const Audio& audio)
     Put(bytes, 16, 2);
     PutText(bytes, "data");
     Put(bytes, dataBytes, 4);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeWav(const Audio& audio)
+{
+    const auto dataBytes = static_cast<std::uint32_t>(audio.Frames() * 4);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(44 + dataBytes);
+    PutHeader(bytes, dataBytes);
     for (size_t i = 0; i < audio.Frames(); ++i) {
         Put(bytes, static_cast<std::uint16_t>(ToPcm(audio.left[i])), 2);
         Put(bytes, static_cast<std::uint16_t>(ToPcm(audio.right[i])), 2);
