@@ -121,9 +121,9 @@ TEST_F(ProductionTest, PlaysToTheEndAndEverySectionShowsAtItsTime)
     // The title's letters: warm gilt ink across the word's box.
     const double letters = InkShare(frames[title], { 150, 190, 650, 330 }, Warm);
     EXPECT_GT(letters, 0.12) << SaveOnFailure(frames[title], title, letters > 0.12);
-    // The dusk: the setting sun is bright and warm at its place on its path.
+    // The dusk: the setting sun, dimmed a little by the falling night, at its place on its path.
     const Rgba sun = frames[dusk].At(520, 324);
-    EXPECT_TRUE(sun.r > 230 && sun.g > 150 && sun.b < 200) << SaveOnFailure(frames[dusk], dusk, false);
+    EXPECT_TRUE(Warm(sun) && Luminance(sun) > 0.6) << SaveOnFailure(frames[dusk], dusk, false);
     // The rings: the gilt ring crosses the right of the centre, between two petals.
     EXPECT_TRUE(Warm(frames[rings].At(528, 300))) << SaveOnFailure(frames[rings], rings, false);
     // The gallery: the ringed planet, lit orange, drifting through the nebula.
