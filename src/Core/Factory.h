@@ -2,6 +2,7 @@
 // scenes share (the text and imaging factories and the mask cache).
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,6 +26,10 @@ public:
     int LoadTavisk(
         const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene) override;
     const std::string& GetErrorText() override { return m_ErrorText; }
+
+    // Scenes in one chain of child scenes, the root included. Each level of loading holds a
+    // reader and its streams on the stack; no production comes near this.
+    static constexpr std::size_t MaxChildNesting = 64;
     IWICImagingFactory* GetImagingFactory() override { return m_ImagingFactory; }
 
     std::shared_ptr<IDWriteFactory> GetWriteFactory() const { return m_WriteFactory; }
