@@ -71,18 +71,33 @@ std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
     KUV_ASSERT(m_RT);
     KUV_ASSERT(m_type == FromFile);
     KUV_ASSERT(m_Loader);
+    // Every record naming the same file shares one decoded bitmap.
+    const std::string identity = FileIdentity(ResolvePath(m_Path));
+    DecodedImages& images = m_Loader->Images();
+    std::shared_ptr<ID2D1Bitmap> bitmap = images.Find(m_RT, identity);
+    if (!bitmap) bitmap = images.Share(m_RT, identity, Decode(images));
+    const D2D1_SIZE_U size = bitmap->GetPixelSize();
+    m_Width = size.width;
+    m_Height = size.height;
+    return bitmap;
+}
+
+ID2D1Bitmap* Bitmap::Decode(const DecodedImages& images)
+{
     IWICImagingFactory* imaging = m_Loader->GetImagingFactory();
     // The imaging layer could not start: every image fails instead of crashing.
     if (!imaging) CheckD2DResult(E_FAIL);
     bool jpeg = false;
     const ComPtr<IWICBitmapSource> source = DecodeFrame(*imaging, m_Path, jpeg);
-    CheckD2DResult(source->GetSize(&m_Width, &m_Height));
-    const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), m_Width, m_Height, jpeg);
+    UINT32 width = 0, height = 0;
+    CheckD2DResult(source->GetSize(&width, &height));
+    if (!images.Admits(width, height)) CheckD2DResult(E_OUTOFMEMORY);
+    const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), width, height, jpeg);
     const D2D1_BITMAP_PROPERTIES properties { { DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
         96.f };
     ID2D1Bitmap* bitmap = nullptr;
-    CheckD2DResult(m_RT->CreateBitmap({ m_Width, m_Height }, pixels.data(), m_Width * 4, properties, &bitmap));
-    return AdoptInterface<ID2D1Bitmap>(bitmap);
+    CheckD2DResult(m_RT->CreateBitmap({ width, height }, pixels.data(), width * 4, properties, &bitmap));
+    return bitmap;
 }
 
 } // namespace KUV

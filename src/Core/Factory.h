@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/DecodedImages.h"
 #include "Core/IFactory.h"
 #include "Gfx/DWrite.h"
 #include "Gfx/WIC.h"
@@ -34,6 +35,9 @@ public:
 
     std::shared_ptr<IDWriteFactory> GetWriteFactory() const { return m_WriteFactory; }
 
+    // The bitmaps decoded from image files, shared between the image records of all scenes.
+    DecodedImages& Images() { return m_Images; }
+
     // The cached mask under key; empty when absent (or when no mask could be made).
     std::shared_ptr<MaskData> FindMask(const std::string& key) const;
     void StoreMask(const std::string& key, std::shared_ptr<MaskData> mask);
@@ -49,6 +53,7 @@ private:
     IWICImagingFactory* m_ImagingFactory = nullptr;
     std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
+    DecodedImages m_Images;
     std::vector<std::string> m_FilesBeingLoaded; // resolved paths, root first
 
     friend std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader);
