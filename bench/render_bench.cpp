@@ -13,6 +13,8 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/RenderWork.h"
+#include "Core/Tavisk.h"
 #include "Gfx/D2D1.h"
 
 namespace {
@@ -131,6 +133,7 @@ void BM_EngineFrame(benchmark::State& state)
         surface.target->EndDraw();
         ++frame;
     }
+    state.counters["work_share"] = double(KUV::Tavisk::WorkOfLastRender()) / double(KUV::RenderWork::Budget);
 }
 
 // The same drawing issued straight on the layer: static objects built once,
