@@ -7,12 +7,12 @@ namespace KUV {
 
 namespace {
 
-// Device pixels of the part of bounds (in the target's DIPs) that lies on the target.
-// Bounds that are not finite count as the whole target.
+// The area, in DIPs, of the part of bounds that lies on the target; bounds that are not
+// finite count as the whole target. DIPs rather than device pixels: a scene must fail the
+// same way in a window and on any full screen, whatever the screen's resolution.
 double CoveredPixels(ID2D1RenderTarget& target, D2D1_RECT_F bounds)
 {
     const D2D1_SIZE_F size = target.GetSize();
-    const D2D1_SIZE_U pixels = target.GetPixelSize();
     if (!(size.width > 0.f) || !(size.height > 0.f)) return 0.0;
     const bool finite = std::isfinite(bounds.left) && std::isfinite(bounds.top) && std::isfinite(bounds.right)
         && std::isfinite(bounds.bottom);
@@ -20,8 +20,7 @@ double CoveredPixels(ID2D1RenderTarget& target, D2D1_RECT_F bounds)
     const double width = std::min<double>(bounds.right, size.width) - std::max<double>(bounds.left, 0.0);
     const double height = std::min<double>(bounds.bottom, size.height) - std::max<double>(bounds.top, 0.0);
     if (!(width > 0.0) || !(height > 0.0)) return 0.0;
-    const double pixelsPerDip = double(pixels.width) * pixels.height / (double(size.width) * size.height);
-    return width * height * pixelsPerDip;
+    return width * height;
 }
 
 std::uint64_t PixelWork(double pixels, std::uint64_t per16)

@@ -24,8 +24,8 @@ struct RenderWork {
     static constexpr std::uint64_t PerStrokedSegment = 2'500;
     // Every component a scene's render visits to release what it built.
     static constexpr std::uint64_t PerComponent = 20;
-    // Device pixels covered, per 16 pixels: painted with a solid colour, with a gradient,
-    // and of bitmaps.
+    // Pixels covered (DIPs of the picture, as at 96 DPI), per 16: painted with a solid colour,
+    // with a gradient, and of bitmaps.
     static constexpr std::uint64_t PerSolidPixels16 = 40;
     static constexpr std::uint64_t PerGradientPixels16 = 200;
     static constexpr std::uint64_t PerBitmapPixels16 = 120;

@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(RenderWorkTest, DrawsAreChargedForTheDevicePixelsTheyCoverOnTheTarget)
+TEST_F(RenderWorkTest, DrawsAreChargedForThePixelsTheyCoverOnTheTarget)
 {
     const ComPtr<ID2D1Geometry> quarter = Rect(0, 0, 50, 50), spilling = Rect(-100, -100, 50, 50),
                                 outside = Rect(200, 200, 300, 300);
