@@ -17,6 +17,7 @@
 #include "Core/RenderWork.h"
 #include "Core/Tavisk.h"
 #include "Gfx/D2D1.h"
+#include "Surface.h"
 
 namespace {
 
@@ -34,36 +35,19 @@ double StatusKiB(const std::string& field)
     return 0.0;
 }
 
-struct Surface {
-    Surface()
-    {
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
-        factory->CreateImageRenderTarget(p, { 800, 600 }, target.ReleaseAndGetAddressOf());
-        target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    }
-    ComPtr<ID2D1Factory> factory;
-    ComPtr<ID2D1ImageRenderTarget> target;
-};
-
 struct Heaviest {
     std::uint64_t work = 0;
     int tick = 0;
 };
 
 // One frame as the player draws it; false with the scene's text when it fails.
-bool Frame(KUV::ITavisk& scene, ID2D1RenderTarget& target, int tick, Heaviest& heaviest, std::string& error)
+bool Frame(KUV::ITavisk& scene, const Surface& surface, int tick, Heaviest& heaviest, std::string& error)
 {
-    const D2D1_COLOR_F white { 1, 1, 1, 1 };
-    const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
     if (scene.Update(tick) != KUV::ResultOk) {
         error = "update at " + std::to_string(tick) + ": " + scene.GetErrorText();
         return false;
     }
-    target.BeginDraw();
-    target.Clear(&white);
-    const int result = scene.Render(&identity, nullptr);
-    target.EndDraw();
+    const int result = surface.Draw(scene);
     if (KUV::Tavisk::WorkOfLastRender() > heaviest.work) heaviest = { KUV::Tavisk::WorkOfLastRender(), tick };
     if (result == KUV::ResultOk) return true;
     error = "render at " + std::to_string(tick) + ": " + scene.GetErrorText();
@@ -76,17 +60,13 @@ void BM_Production(benchmark::State& state)
     const std::string path = named ? named : "data\\tessik\\postprocess.tvs";
     for (auto _ : state) {
         Surface surface;
-        KUV::ITavisk* loaded = nullptr;
-        if (KUV::GetSceneFactory()->LoadTavisk(path, 0, surface.target.Get(), &loaded) != KUV::LoadOk) {
-            state.SkipWithError(KUV::GetSceneFactory()->GetErrorText().c_str());
-            return;
-        }
-        const std::unique_ptr<KUV::ITavisk> scene(loaded);
+        const std::unique_ptr<KUV::ITavisk> scene = surface.Load(path, state);
+        if (!scene) return;
         Heaviest heaviest;
         std::string error;
         double settled = 0.0;
         for (int tick = 0; tick <= RunLengthMs; tick += FrameMs) {
-            if (!Frame(*scene, *surface.target.Get(), tick, heaviest, error)) {
+            if (!Frame(*scene, surface, tick, heaviest, error)) {
                 state.SkipWithError(error.c_str());
                 return;
             }

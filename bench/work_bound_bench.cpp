@@ -13,6 +13,7 @@
 #include "Core/RenderWork.h"
 #include "Core/Tavisk.h"
 #include "Gfx/D2D1.h"
+#include "Surface.h"
 
 namespace {
 
@@ -76,18 +77,6 @@ const Case Cases[] = {
         "Fill{ g solid } Stroke{ g solid 2 }", 1000, 2 },
 };
 
-struct Surface {
-    Surface()
-    {
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
-        factory->CreateImageRenderTarget(p, { Width, Height }, target.ReleaseAndGetAddressOf());
-        target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    }
-    ComPtr<ID2D1Factory> factory;
-    ComPtr<ID2D1ImageRenderTarget> target;
-};
-
 // A 256 x 256 picture for the bitmap case, drawn and saved by the layer itself.
 std::string WritePicture(const std::filesystem::path& folder)
 {
@@ -126,20 +115,10 @@ void BM_Leaf(benchmark::State& state, const Case& c)
     const std::string path = (folder / "kuv_work_bound.tvs").string();
     std::ofstream(path) << SceneText(c, WritePicture(folder));
     Surface surface;
-    KUV::ITavisk* loaded = nullptr;
-    if (KUV::GetSceneFactory()->LoadTavisk(path, 0, surface.target.Get(), &loaded) != 0) {
-        state.SkipWithError(KUV::GetSceneFactory()->GetErrorText().c_str());
-        return;
-    }
-    std::unique_ptr<KUV::ITavisk> scene(loaded);
-    const D2D1_COLOR_F white { 1, 1, 1, 1 };
-    const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
-    for (auto _ : state) {
-        surface.target->BeginDraw();
-        surface.target->Clear(&white);
-        if (scene->Render(&identity, nullptr) != 0) state.SkipWithError(scene->GetErrorText().c_str());
-        surface.target->EndDraw();
-    }
+    const std::unique_ptr<KUV::ITavisk> scene = surface.Load(path, state);
+    if (!scene) return;
+    for (auto _ : state)
+        if (surface.Draw(*scene) != KUV::ResultOk) state.SkipWithError(scene->GetErrorText().c_str());
     const double units = double(KUV::Tavisk::WorkOfLastRender());
     state.counters["units"] = units;
     state.counters["budget_share"] = units / double(KUV::RenderWork::Budget);
