@@ -11,7 +11,7 @@ seconds=${1:-60}
 
 bash scripts/install-deps.sh
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DKUV_FUZZ=ON -DKUV_BUILD_TESTS=OFF -DKUV_BUILD_BENCHMARKS=OFF >/dev/null
+  -DKUV_FUZZ=ON -DKUV_WERROR=ON -DKUV_BUILD_TESTS=OFF -DKUV_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target scene_fuzzer image_fuzzer
 
 # fontconfig keeps a little of its configuration until exit on purpose.
