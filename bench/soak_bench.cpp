@@ -2,10 +2,11 @@
 // ticks for 154 s, and reports the peak resident memory, its growth from 10 s to the end
 // (which must stay within 2 MiB: nothing may pile up frame after frame), and the work of
 // the heaviest frame as a share of the render budget.
-// Runs in the production's folder: the root scene is data/tessik/postprocess.tvs there,
-// or the file named by KUV_SOAK_SCENE.
+// Plays the bundled show from the repository root, or, with KUV_SOAK_SCENE set, that root
+// scene from the current folder.
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -57,6 +58,7 @@ bool Frame(KUV::ITavisk& scene, const Surface& surface, int tick, Heaviest& heav
 void BM_Production(benchmark::State& state)
 {
     const char* named = std::getenv("KUV_SOAK_SCENE");
+    if (!named) std::filesystem::current_path(KUV_SOURCE_DIR);
     const std::string path = named ? named : "data\\tessik\\postprocess.tvs";
     for (auto _ : state) {
         Surface surface;

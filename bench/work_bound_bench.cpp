@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr int Width = 800;
-constexpr int Height = 600;
-
 struct Case {
     const char* name;
     const char* geometry; // the record of "g"
