@@ -197,6 +197,9 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
     reader.Expect("Tavisk{");
     const std::string path = reader.ReadWord();
     Factory& factory = *reader.factory;
+    if (factory.m_FilesBeingLoaded.size() >= Factory::MaxChildNesting)
+        reader.RaiseParseError("could not load the file \"" + path + "\": child scenes nested more than "
+            + std::to_string(Factory::MaxChildNesting) + " deep");
     const std::string identity = FileIdentity(ResolvePath(path));
     for (const std::string& loading : factory.m_FilesBeingLoaded)
         if (loading == identity)
@@ -211,6 +214,9 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
     const int count = reader.ReadInt();
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
+        // The end of the file: the record can only fail on its closing brace, so fail now
+        // instead of reading nothing once per remaining argument.
+        if (name.empty()) reader.Expect("}");
         const float value = reader.ReadFloat();
         child->WriteVariable(name, value);
     }

@@ -2,11 +2,13 @@
 // scenes share (the text and imaging factories and the mask cache).
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Core/DecodedImages.h"
 #include "Core/IFactory.h"
 #include "Gfx/DWrite.h"
 #include "Gfx/WIC.h"
@@ -25,9 +27,16 @@ public:
     int LoadTavisk(
         const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene) override;
     const std::string& GetErrorText() override { return m_ErrorText; }
+
+    // Scenes in one chain of child scenes, the root included. Each level of loading holds a
+    // reader and its streams on the stack; no production comes near this.
+    static constexpr std::size_t MaxChildNesting = 64;
     IWICImagingFactory* GetImagingFactory() override { return m_ImagingFactory; }
 
     std::shared_ptr<IDWriteFactory> GetWriteFactory() const { return m_WriteFactory; }
+
+    // The bitmaps decoded from image files, shared between the image records of all scenes.
+    DecodedImages& Images() { return m_Images; }
 
     // The cached mask under key; empty when absent (or when no mask could be made).
     std::shared_ptr<MaskData> FindMask(const std::string& key) const;
@@ -50,6 +59,7 @@ private:
     IWICImagingFactory* m_ImagingFactory = nullptr;
     std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
+    DecodedImages m_Images;
     std::vector<std::string> m_FilesBeingLoaded; // resolved paths, root first
     std::vector<std::string> m_FilesRead;
 

@@ -69,10 +69,12 @@ public:
     D2D_MATRIX_3X2_F CurrentTransform() const;
     void CaptureHitTestTransform() { m_HitTestTransform = CurrentTransform(); }
 
-    // Counts one executed command; a render (with the child renders inside it) that runs
-    // more than the budget stops with a blocking error instead of running for hours.
-    void CountCommand();
-    static constexpr std::uint64_t CommandBudget = 10'000'000;
+    // Adds work (RenderWork units) to the render in progress; a render, with the child renders
+    // inside it, that needs more than the budget stops with a blocking error instead of
+    // running for hours.
+    void ChargeWork(std::uint64_t units);
+    // The work of the last outermost render, up to where it ended.
+    static std::uint64_t WorkOfLastRender();
 
     ID2D1RenderTarget* m_RT;
 
