@@ -34,9 +34,16 @@ void BrushSource::ChangeTransform(const D2D1_MATRIX_3X2_F& transform)
 
 cairo_pattern_t* BrushSource::Pattern()
 {
-    if (m_PatternStale) Rebuild();
+    if (m_PatternStale || (m_PlacementStale && Shared())) Rebuild();
     if (m_PlacementStale) PlacePattern();
     return m_Usable ? m_Pattern : nullptr;
+}
+
+// Drawing still to be done may hold the pattern: it must keep the placement it was given.
+bool BrushSource::Shared() const
+{
+    return m_Pattern != nullptr && cairo_pattern_get_type(m_Pattern) != CAIRO_PATTERN_TYPE_SOLID
+        && cairo_pattern_get_reference_count(m_Pattern) > 1;
 }
 
 void BrushSource::Rebuild()

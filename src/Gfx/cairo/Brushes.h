@@ -31,6 +31,7 @@ protected:
     D2D1_MATRIX_3X2_F m_Transform;
 
 private:
+    bool Shared() const;
     void Rebuild();
     void PlacePattern();
 

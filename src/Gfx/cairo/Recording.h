@@ -1,0 +1,42 @@
+// The primitives a target was asked to draw and has not drawn yet, and how they are drawn:
+// on horizontal bands of the one image, each band on its own thread.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "Gfx/cairo/Primitive.h"
+
+namespace CairoGfx {
+
+class Recording {
+public:
+    // Keeps p for later, unless it cannot touch a surface of width x height pixels.
+    void Add(Primitive p, int width, int height);
+    bool Empty() const { return m_Primitives.empty(); }
+    // Whether a pending primitive reads the pixels of surface.
+    bool Reads(cairo_surface_t* surface) const;
+    // Draws everything pending onto surface on up to threads bands, then forgets it.
+    void Replay(cairo_surface_t* surface, unsigned threads);
+    // Forgets everything pending without drawing it.
+    void Clear();
+
+private:
+    // Rows [top, bottom) a primitive may touch and its width there, in whole pixels.
+    struct Rows {
+        int top;
+        int bottom;
+        double width;
+    };
+
+    // The first row of each band and, last, the height: bands of about equal work.
+    std::vector<int> Split(int height, int bands) const;
+    void DrawBand(cairo_surface_t* surface, int top, int bottom) const;
+
+    std::vector<Primitive> m_Primitives;
+    std::vector<Rows> m_Rows;
+    double m_Work = 0;
+};
+
+} // namespace CairoGfx
