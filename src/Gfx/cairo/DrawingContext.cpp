@@ -102,7 +102,7 @@ void DrawingContext::StopDeferring()
 
 void DrawingContext::DrawPending() const
 {
-    if (m_Deferring && !m_Recording->Empty()) m_Recording->Replay(m_Surface, m_Threads);
+    if (m_Deferring && !m_Recording->Empty()) m_Recording->Replay(m_Cr, m_Threads);
 }
 
 void DrawingContext::DrawPendingReadersOf(cairo_surface_t* surface)

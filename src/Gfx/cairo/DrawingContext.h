@@ -65,7 +65,8 @@ private:
     static void DrawPendingReadersOf(cairo_surface_t* surface);
 
     cairo_surface_t* m_Surface;
-    cairo_t* m_Cr = nullptr;
+    // Drawing what is pending may leave a fresh context here.
+    mutable cairo_t* m_Cr = nullptr;
     D2D1_MATRIX_3X2_F m_Transform = D2D1::IdentityMatrix();
     cairo_matrix_t m_Device;
     bool m_TransformUsable = true;

@@ -11,7 +11,7 @@ namespace {
 
 // Below this many covered pixels a frame draws faster on the calling thread alone than
 // handed to the pool (measured by bench/band_bench).
-constexpr double kMinBandedWork = 40000;
+constexpr double kMinBandedWork = 100000;
 // The rows of a band, fewer than this, do not pay for the primitives drawn again in it.
 constexpr int kMinBandRows = 16;
 
@@ -47,13 +47,14 @@ void Recording::Clear()
     m_Work = 0;
 }
 
-void Recording::Replay(cairo_surface_t* surface, unsigned threads)
+void Recording::Replay(cairo_t*& whole, unsigned threads)
 {
+    cairo_surface_t* surface = cairo_get_target(whole);
     const int height = cairo_image_surface_get_height(surface);
     int bands = static_cast<int>(std::min<unsigned>(threads, static_cast<unsigned>(height / kMinBandRows)));
     if (m_Work < kMinBandedWork) bands = 1;
     if (bands <= 1) {
-        DrawBand(surface, 0, height);
+        PaintRows(whole, 0, height);
     } else {
         const std::vector<int> cuts = Split(height, bands);
         BandPool::Instance().Run(
@@ -84,6 +85,21 @@ std::vector<int> Recording::Split(int height, int bands) const
     return cuts;
 }
 
+void Recording::PaintRows(cairo_t*& cr, int top, int bottom) const
+{
+    for (size_t i = 0; i < m_Primitives.size(); ++i) {
+        if (m_Rows[i].bottom <= top || m_Rows[i].top >= bottom) continue;
+        m_Primitives[i].Paint(cr);
+        // A primitive that drove cairo into an error state leaves the ones after it unharmed.
+        if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_t* target = cairo_get_target(cr);
+            cairo_t* fresh = NewDrawingContext(target);
+            cairo_destroy(cr);
+            cr = fresh;
+        }
+    }
+}
+
 void Recording::DrawBand(cairo_surface_t* surface, int top, int bottom) const
 {
     const int stride = cairo_image_surface_get_stride(surface);
@@ -92,15 +108,7 @@ void Recording::DrawBand(cairo_surface_t* surface, int top, int bottom) const
         first, cairo_image_surface_get_format(surface), cairo_image_surface_get_width(surface), bottom - top, stride);
     cairo_surface_set_device_offset(band, 0, -top);
     cairo_t* cr = NewDrawingContext(band);
-    for (size_t i = 0; i < m_Primitives.size(); ++i) {
-        if (m_Rows[i].bottom <= top || m_Rows[i].top >= bottom) continue;
-        m_Primitives[i].Paint(cr);
-        // A primitive that drove cairo into an error state leaves the ones after it unharmed.
-        if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-            cairo_destroy(cr);
-            cr = NewDrawingContext(band);
-        }
-    }
+    PaintRows(cr, top, bottom);
     cairo_destroy(cr);
     cairo_surface_finish(band);
     cairo_surface_destroy(band);

@@ -17,8 +17,9 @@ public:
     bool Empty() const { return m_Primitives.empty(); }
     // Whether a pending primitive reads the pixels of surface.
     bool Reads(cairo_surface_t* surface) const;
-    // Draws everything pending onto surface on up to threads bands, then forgets it.
-    void Replay(cairo_surface_t* surface, unsigned threads);
+    // Draws everything pending onto the target of whole on up to threads bands, then forgets
+    // it. A light load is drawn through whole itself, which may be replaced by a fresh context.
+    void Replay(cairo_t*& whole, unsigned threads);
     // Forgets everything pending without drawing it.
     void Clear();
 
@@ -33,6 +34,9 @@ private:
     // The first row of each band and, last, the height: bands of about equal work.
     std::vector<int> Split(int height, int bands) const;
     void DrawBand(cairo_surface_t* surface, int top, int bottom) const;
+    // Paints the primitives that reach rows [top, bottom) through cr; after one that drives
+    // cairo into an error state, cr is a fresh context on the same target.
+    void PaintRows(cairo_t*& cr, int top, int bottom) const;
 
     std::vector<Primitive> m_Primitives;
     std::vector<Rows> m_Rows;
