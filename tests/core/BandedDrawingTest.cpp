@@ -1,7 +1,5 @@
 // Frames drawn on several threads, band by band, against the same frames drawn on one:
 // every channel of every pixel within 1.
-#include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -68,24 +66,6 @@ SceneText VariedScene(const std::string& picture)
     return text.Executable("draw", Commands(commands, 17)).MainAnim("draw");
 }
 
-struct Difference {
-    int largest = 0;
-    int x = -1, y = -1;
-};
-
-Difference Compare(const Image& a, const Image& b)
-{
-    Difference d;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) {
-            const Rgba p = a.At(x, y), q = b.At(x, y);
-            const int most
-                = std::max({ std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b), std::abs(p.a - q.a) });
-            if (most > d.largest) d = { most, x, y };
-        }
-    return d;
-}
-
 class BandedDrawingTest : public ::testing::Test {
 protected:
     void TearDown() override { SetDrawingThreads(0); }
@@ -114,10 +94,10 @@ TEST_F(BandedDrawingTest, BandsGiveThePixelsOfOneThread)
     ASSERT_EQ(whole.Width(), Width);
     for (unsigned threads : { 2u, 3u, 7u }) {
         const Image banded = Render(scene, threads);
-        const Difference d = Compare(whole, banded);
+        const PixelDifference d = LargestDifference(whole, banded);
         EXPECT_LE(d.largest, 1) << threads << " threads differ at (" << d.x << ", " << d.y << "); saved "
-                                << whole.Save("banded_whole.png") << " and "
-                                << banded.Save("banded_" + std::to_string(threads) + ".png");
+                                << whole.Save("banded_whole") << " and "
+                                << banded.Save("banded_" + std::to_string(threads));
     }
 }
 

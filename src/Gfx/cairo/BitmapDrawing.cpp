@@ -49,6 +49,7 @@ void DrawingContext::DrawBitmap(ID2D1Bitmap* bitmap, const D2D1_RECT_F* destinat
     cairo_matrix_t userToPixels;
     if (image == nullptr || !std::isfinite(opacity) || !MayDraw()) return;
     if (!PlaceBitmap(*image, destination, source, &area, &userToPixels)) return;
+    userToPixels = ExactOnDevice(userToPixels, m_Device);
     // Samples past the bitmap's edge repeat the edge, as Direct2D's clamped sampling does.
     cairo_pattern_t* pattern = image->NewPattern(userToPixels,
         mode == D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR,
@@ -71,6 +72,7 @@ void DrawingContext::FillOpacityMask(
     if (image == nullptr || !MayDraw() || !PlaceBitmap(*image, destination, source, &area, &userToPixels)) return;
     cairo_pattern_t* paint = PatternOf(brush);
     if (paint == nullptr) return;
+    userToPixels = ExactOnDevice(userToPixels, m_Device);
     // Without a destination the coverage ends where the mask does; with one, filtering must
     // not spill coverage past it.
     const bool whole = destination == nullptr && source == nullptr;
