@@ -17,6 +17,8 @@ namespace {
 // Wider device-space strokes cover nothing more on any target we make, yet would make cairo
 // build pens with millions of vertices.
 constexpr double kMaxDeviceStrokeWidth = 1e6;
+// More primitives than a frame of any scene we know draws; beyond it they are drawn at once.
+constexpr size_t kMaxPending = 1 << 16;
 
 } // namespace
 
@@ -153,9 +155,13 @@ Primitive DrawingContext::Placed(Primitive::Kind kind) const
 
 void DrawingContext::Submit(Primitive p)
 {
-    if (m_Deferring)
-        return m_Recording->Add(
+    if (m_Deferring) {
+        m_Recording->Add(
             std::move(p), cairo_image_surface_get_width(m_Surface), cairo_image_surface_get_height(m_Surface));
+        // A caller that never ends its batch must not hold ever more memory.
+        if (m_Recording->Size() >= kMaxPending) DrawPending();
+        return;
+    }
     p.Paint(m_Cr);
     // A primitive that still drove cairo into an error state gets a fresh context.
     if (cairo_status(m_Cr) != CAIRO_STATUS_SUCCESS) ResetContext();

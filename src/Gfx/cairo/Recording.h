@@ -15,6 +15,7 @@ public:
     // Keeps p for later, unless it cannot touch a surface of width x height pixels.
     void Add(Primitive p, int width, int height);
     bool Empty() const { return m_Primitives.empty(); }
+    size_t Size() const { return m_Primitives.size(); }
     // Whether a pending primitive reads the pixels of surface.
     bool Reads(cairo_surface_t* surface) const;
     // Draws everything pending onto the target of whole on up to threads bands, then forgets
