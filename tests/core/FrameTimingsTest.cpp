@@ -1,5 +1,6 @@
 // tvs-render --timings: per-frame update and render times and their summary.
-#include <regex>
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,23 @@
 namespace {
 
 using KUV::Tools::Summarize;
+
+// line with every time (digits, a point, three digits) written as T; other numbers stay.
+std::string Masked(const std::string& line)
+{
+    std::string masked;
+    for (size_t i = 0; i < line.size();) {
+        size_t end = i;
+        while (end < line.size() && (std::isdigit(static_cast<unsigned char>(line[end])) || line[end] == '.'))
+            ++end;
+        const std::string run = line.substr(i, end - i);
+        const size_t point = run.find('.');
+        const bool time = point != std::string::npos && point > 0 && run.size() - point == 4;
+        masked += end == i ? std::string(1, line[i]) : (time ? "T" : run);
+        i = std::max(end, i + 1);
+    }
+    return masked;
+}
 
 TEST(FrameTimingsTest, SummariesTakeTheMedianTheNearestRankAndTheLargest)
 {
@@ -48,14 +66,12 @@ TEST(FrameTimingsTest, ToolPrintsTheLoadEveryRenderedFrameAndTheSummaries)
     std::vector<std::string> lines;
     for (std::string line; std::getline(out, line);)
         lines.push_back(line);
-    const std::string ms = "[0-9]+\\.[0-9]{3}";
-    const std::vector<std::string> patterns = { "load " + ms + " ms threads [1-9][0-9]*",
-        "@0 update " + ms + " ms render " + ms + " ms", "@32 update " + ms + " ms render " + ms + " ms",
-        "update median " + ms + " p95 " + ms + " worst " + ms + " ms",
-        "render median " + ms + " p95 " + ms + " worst " + ms + " ms" };
-    ASSERT_EQ(lines.size(), patterns.size()) << run.out;
-    for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_TRUE(std::regex_match(lines[i], std::regex(patterns[i]))) << lines[i];
+    const std::vector<std::string> expected = { "load T ms threads ", "@0 update T ms render T ms",
+        "@32 update T ms render T ms", "update median T p95 T worst T ms", "render median T p95 T worst T ms" };
+    ASSERT_EQ(lines.size(), expected.size()) << run.out;
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(Masked(lines[i]), expected[i]);
+    EXPECT_EQ(Masked(lines[0]).rfind(expected[0], 0), 0u) << lines[0];
 }
 
 } // namespace

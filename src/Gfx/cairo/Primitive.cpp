@@ -109,13 +109,17 @@ void Primitive::SetArea(const D2D1_RECT_F& area, double alpha)
     m_Alpha = alpha;
 }
 
-// The control points of every element bound the curves through them.
+// The control points of every element bound the curves through them. Points that overflow
+// into no number at all leave the extent unknown.
 DeviceBox Primitive::PathBox() const
 {
     DeviceBox box { kInfinity, kInfinity, -kInfinity, -kInfinity };
     for (int i = 0; i < m_Path.num_data; i += m_Path.data[i].header.length)
-        for (int k = 1; k < m_Path.data[i].header.length; ++k)
-            Include(box, Apply(m_Device, { m_Path.data[i + k].point.x, m_Path.data[i + k].point.y }));
+        for (int k = 1; k < m_Path.data[i].header.length; ++k) {
+            const Point p = Apply(m_Device, { m_Path.data[i + k].point.x, m_Path.data[i + k].point.y });
+            if (std::isnan(p.x) || std::isnan(p.y)) return Everywhere();
+            Include(box, p);
+        }
     return box;
 }
 
