@@ -60,6 +60,7 @@ public:
     // Creates the variable (or resets it) to 0: what a "$" value in the scene text does.
     void DeclareVariable(const std::string& name) { m_Variables[name] = 0.f; }
     const std::map<std::string, float>& Variables() const { return m_Variables; }
+    const NameTable<ITavisk>& ChildKuvs() const { return m_ChildKuvs; }
 
     // Transform stack of the render in progress; each change sets the new top on the render target.
     void PushTransform(const D2D_MATRIX_3X2_F& transform);
