@@ -1,6 +1,8 @@
 // Image targets that keep a frame's drawing until its pixels are needed and then draw it
 // on several threads: what they show equals drawing every call as it is made.
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -133,6 +135,16 @@ TEST_F(DeferredDrawingTest, CallsBeyondScenesGiveThePixelsOfOneThread)
         t->FillGeometry(Ellipse(300, 150, 90, 140).Get(), brush.Get());
         brush->SetOpacity(0.4f);
         t->DrawGeometry(big.Get(), brush.Get(), 25.f);
+    });
+    ExpectAlike("turned_wrapped_gradients", [&](ID2D1ImageRenderTarget* t) {
+        // Every period of a wrapped gradient ends in a hard seam, where any drift of a sample
+        // flips a pixel from one end colour to the other.
+        for (float turn : { 0.f, 0.3f, 1.1f, 2.6f }) {
+            const float c = std::cos(turn) * 1.09f, s = std::sin(turn) * 1.09f;
+            t->SetTransform({ c, s, -s, c, 200.f + 9 * turn, 150.f - 5 * turn });
+            t->FillGeometry(Ellipse(0, 0, 170, 60).Get(), Gradient(t, D2D1_EXTEND_MODE_WRAP).Get());
+            t->DrawGeometry(Ellipse(0, 0, 120, 120).Get(), Gradient(t, D2D1_EXTEND_MODE_MIRROR).Get(), 15.f);
+        }
     });
     ExpectAlike("released_geometry_and_faults", [&](ID2D1ImageRenderTarget* t) {
         t->FillGeometry(Ellipse(200, 150, 50, 140).Get(), Solid(t, Red).Get());

@@ -70,7 +70,7 @@ void DrawingContext::FillOpacityMask(
     D2D1_RECT_F area;
     cairo_matrix_t userToPixels;
     if (image == nullptr || !MayDraw() || !PlaceBitmap(*image, destination, source, &area, &userToPixels)) return;
-    cairo_pattern_t* paint = PatternOf(brush);
+    cairo_pattern_t* paint = PatternOf(brush, m_Device);
     if (paint == nullptr) return;
     userToPixels = ExactOnDevice(userToPixels, m_Device);
     // Without a destination the coverage ends where the mask does; with one, filtering must

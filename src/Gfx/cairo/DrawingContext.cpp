@@ -182,8 +182,8 @@ void DrawingContext::FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, ID
 {
     const PathData* data = PathDataOf(geometry);
     if (data == nullptr || !data->HasFigures() || !data->IsFinite() || !MayDraw()) return;
-    cairo_pattern_t* paint = PatternOf(brush);
-    cairo_pattern_t* opacity = opacityBrush != nullptr ? PatternOf(opacityBrush) : nullptr;
+    cairo_pattern_t* paint = PatternOf(brush, m_Device);
+    cairo_pattern_t* opacity = opacityBrush != nullptr ? PatternOf(opacityBrush, m_Device) : nullptr;
     if (paint == nullptr || (opacityBrush != nullptr && opacity == nullptr)) return;
     Primitive p = Placed(Primitive::Kind::Fill);
     p.SetPaint(cairo_pattern_reference(paint), opacity != nullptr ? cairo_pattern_reference(opacity) : nullptr);
@@ -196,7 +196,7 @@ void DrawingContext::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, fl
     const PathData* data = PathDataOf(geometry);
     if (data == nullptr || !data->HasFigures() || !data->IsFinite()) return;
     if (!(strokeWidth > 0.f) || !std::isfinite(strokeWidth) || !MayDraw()) return;
-    cairo_pattern_t* paint = PatternOf(brush);
+    cairo_pattern_t* paint = PatternOf(brush, m_Device);
     if (paint == nullptr) return;
     Primitive p = Placed(Primitive::Kind::Stroke);
     p.SetPaint(cairo_pattern_reference(paint), nullptr);
