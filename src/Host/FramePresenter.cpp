@@ -13,7 +13,20 @@ bool FramePresenter::Create(SDL_Window* window)
     m_Renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!m_Renderer) m_Renderer = SDL_CreateRenderer(window, -1, 0);
     if (!m_Renderer) return Fail("cannot create a renderer");
+    m_Format = TextureFormat(SDL_GetWindowPixelFormat(window));
     return true;
+}
+
+// Frames are B, G, R, A bytes (packed ARGB here). A window of B, G, R and an unused byte takes
+// them as they are in its own format, so that copying the texture to it converts nothing.
+Uint32 FramePresenter::TextureFormat(Uint32 windowFormat) const
+{
+    SDL_RendererInfo info {};
+    if (windowFormat != SDL_PIXELFORMAT_RGB888 || SDL_GetRendererInfo(m_Renderer, &info) != 0)
+        return SDL_PIXELFORMAT_ARGB8888;
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+        if (info.texture_formats[i] == windowFormat) return windowFormat;
+    return SDL_PIXELFORMAT_ARGB8888;
 }
 
 bool FramePresenter::Present(const std::uint8_t* pixels, int stride, int width, int height)
@@ -33,8 +46,7 @@ bool FramePresenter::FitTexture(int width, int height)
 {
     if (m_Texture && width == m_TextureWidth && height == m_TextureHeight) return true;
     if (m_Texture) SDL_DestroyTexture(m_Texture);
-    // Native-endian packed 32-bit ARGB: the layout of the engine's pixels (B, G, R, A in memory here).
-    m_Texture = SDL_CreateTexture(m_Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    m_Texture = SDL_CreateTexture(m_Renderer, m_Format, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!m_Texture) return Fail("cannot create the texture");
     // Frames are cleared to opaque white, so they replace the window's content rather than blend.
     SDL_SetTextureBlendMode(m_Texture, SDL_BLENDMODE_NONE);

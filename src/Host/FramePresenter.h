@@ -25,11 +25,13 @@ public:
     const std::string& Error() const { return m_Error; }
 
 private:
+    Uint32 TextureFormat(Uint32 windowFormat) const;
     bool FitTexture(int width, int height);
     bool Fail(const char* what);
 
     SDL_Renderer* m_Renderer = nullptr;
     SDL_Texture* m_Texture = nullptr;
+    Uint32 m_Format = SDL_PIXELFORMAT_ARGB8888;
     int m_TextureWidth = 0;
     int m_TextureHeight = 0;
     std::string m_Error;

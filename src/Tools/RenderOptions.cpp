@@ -8,10 +8,12 @@ namespace KUV::Tools {
 
 const char* const Usage
     = "usage: tvs-render SCENE [--size WxH] [--step MS] [--at T1,T2,...] [--until MS] [--out DIR] [--vars]"
-      " [--hit X,Y]\n"
+      " [--hit X,Y]"
+      " [--timings]\n"
       "  Loads SCENE at tick 0, updates it at the ticks 0, MS, 2*MS, ... up to --until (default: the largest\n"
       "  --at tick, else 0) and at every --at tick; renders each --at tick (as DIR/<tick>.png with --out).\n"
-      "  --vars prints the root scene's variables and --hit the hit test of X,Y at each --at tick.\n";
+      "  --vars prints the root scene's variables and --hit the hit test of X,Y at each --at tick.\n"
+      "  --timings prints, after the run, the load time and each rendered frame's update and render times.\n";
 
 namespace {
 
@@ -86,6 +88,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
         const std::string& argument = arguments[i];
         if (argument == "--vars") {
             options.vars = true;
+        } else if (argument == "--timings") {
+            options.timings = true;
         } else if (argument.rfind("--", 0) == 0) {
             if (i + 1 >= arguments.size()) {
                 error = "missing value for " + argument;

@@ -6,6 +6,8 @@
 
 #include "Core/Factory.h"
 #include "Core/Tavisk.h"
+#include "Gfx/DrawingThreads.h"
+#include "Tools/FrameTimings.h"
 
 namespace KUV::Tools {
 namespace {
@@ -53,12 +55,12 @@ public:
     int Run()
     {
         if (int code = CreateTarget(); code != ExitOk) return code;
+        const Stopwatch load;
         if (int code = Load(); code != ExitOk) return code;
-        TickSchedule schedule(m_Options);
-        for (std::int64_t tick = 0; schedule.Next(tick);) {
-            if (int code = Visit(tick, schedule.IsAt(tick)); code != ExitOk) return code;
-        }
-        return ExitOk;
+        m_Timings.SetLoad(load.Milliseconds());
+        const int code = Visits();
+        if (m_Options.timings) m_Timings.Print(m_Out, GetDrawingThreads());
+        return code;
     }
 
 private:
@@ -96,9 +98,20 @@ private:
         return 10 + result;
     }
 
+    int Visits()
+    {
+        TickSchedule schedule(m_Options);
+        for (std::int64_t tick = 0; schedule.Next(tick);) {
+            if (int code = Visit(tick, schedule.IsAt(tick)); code != ExitOk) return code;
+        }
+        return ExitOk;
+    }
+
     int Visit(std::int64_t tick, bool at)
     {
+        const Stopwatch update;
         if (int result = m_Scene->Update(static_cast<int>(tick)); result != ResultOk) return SceneFailure(result);
+        m_UpdateMs = update.Milliseconds();
         if (!at) return ExitOk;
         if (m_Options.vars) PrintVariables(tick);
         if (int code = Draw(tick); code != ExitOk) return code;
@@ -118,6 +131,7 @@ private:
     {
         static const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
         const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
+        const Stopwatch render;
         m_Target->BeginDraw();
         m_Target->Clear(&white);
         if (int result = m_Scene->Render(&identity, nullptr); result != ResultOk) return SceneFailure(result);
@@ -125,6 +139,7 @@ private:
             m_Err << "Rendering Error\n";
             return 1;
         }
+        m_Timings.Add(tick, m_UpdateMs, render.Milliseconds());
         return m_Options.outDir.empty() ? ExitOk : WriteFrame(tick);
     }
 
@@ -153,6 +168,8 @@ private:
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;
     std::unique_ptr<ITavisk> m_Scene;
+    FrameTimings m_Timings;
+    double m_UpdateMs = 0;
 };
 
 } // namespace

@@ -20,6 +20,7 @@ struct RenderOptions {
     std::string outDir; // empty: no frames written
     bool vars = false;
     std::optional<std::pair<int, int>> hit;
+    bool timings = false;
 };
 
 // Exit codes besides the load statuses (1, 2, 4) and 10 + a scene result code.

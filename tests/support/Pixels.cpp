@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -154,6 +155,19 @@ std::string Image::Save(const std::string& name) const
 {
     if (target == nullptr) return ::testing::AssertionFailure() << "no render target";
     return PixelsNear(Image::FromTarget(target), expectations, tolerance);
+}
+
+PixelDifference LargestDifference(const Image& a, const Image& b)
+{
+    PixelDifference d;
+    for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
+        for (int x = 0; x < std::min(a.Width(), b.Width()); ++x) {
+            const Rgba p = a.At(x, y), q = b.At(x, y);
+            const int most
+                = std::max({ std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b), std::abs(p.a - q.a) });
+            if (most > d.largest) d = { most, x, y };
+        }
+    return d;
 }
 
 } // namespace kuvtest

@@ -47,6 +47,15 @@ private:
 ::testing::AssertionResult PixelsNear(
     ID2D1ImageRenderTarget* target, const std::vector<PixelExpectation>& expectations, int tolerance = 8);
 
+// The largest difference of any channel of any pixel between two images of one size, and
+// where it is (x and y are -1 when the images are alike).
+struct PixelDifference {
+    int largest = 0;
+    int x = -1;
+    int y = -1;
+};
+PixelDifference LargestDifference(const Image& a, const Image& b);
+
 constexpr Rgba White { 255, 255, 255, 255 };
 constexpr Rgba Black { 0, 0, 0, 255 };
 constexpr Rgba Red { 255, 0, 0, 255 };

@@ -52,6 +52,34 @@ double MaxStretch(const cairo_matrix_t& m)
     return std::sqrt(mean + spread);
 }
 
+namespace {
+
+double Snapped(double value, double step)
+{
+    return std::round(value / step) * step;
+}
+
+} // namespace
+
+cairo_matrix_t ExactOnDevice(const cairo_matrix_t& userToPattern, const cairo_matrix_t& device)
+{
+    // cairo fixes pixman's rounded matrix at the centre of each draw's clipped extents; with
+    // linear entries on a grid of 2^-15 and offsets on one of 2^-16, every half-pixel centre
+    // maps exactly and the fix-up is the same everywhere.
+    cairo_matrix_t deviceToUser = device, deviceToPattern;
+    if (cairo_matrix_invert(&deviceToUser) != CAIRO_STATUS_SUCCESS) return userToPattern;
+    cairo_matrix_multiply(&deviceToPattern, &deviceToUser, &userToPattern);
+    constexpr double linear = 1.0 / 32768, offset = 1.0 / 65536;
+    cairo_matrix_t exact;
+    cairo_matrix_init(&exact, Snapped(deviceToPattern.xx, linear), Snapped(deviceToPattern.yx, linear),
+        Snapped(deviceToPattern.xy, linear), Snapped(deviceToPattern.yy, linear), Snapped(deviceToPattern.x0, offset),
+        Snapped(deviceToPattern.y0, offset));
+    if (!IsUsable(exact)) return userToPattern;
+    cairo_matrix_t result;
+    cairo_matrix_multiply(&result, &device, &exact);
+    return IsUsable(result) ? result : userToPattern;
+}
+
 double ToleranceOrDefault(float tolerance)
 {
     return tolerance > 0.f && std::isfinite(tolerance) ? tolerance : kDefaultFlatteningTolerance;

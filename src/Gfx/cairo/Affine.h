@@ -30,6 +30,11 @@ inline Point Apply(const cairo_matrix_t& m, Point p)
     return { m.xx * p.x + m.xy * p.y + m.x0, m.yx * p.x + m.yy * p.y + m.y0 };
 }
 
+// userToPattern changed by at most a 2^-15 part of each entry so that, drawn under device,
+// the device-to-pattern mapping is one pixman holds exactly: bitmaps then sample alike
+// wherever on the target a draw is clipped. Unchanged when that mapping would be singular.
+cairo_matrix_t ExactOnDevice(const cairo_matrix_t& userToPattern, const cairo_matrix_t& device);
+
 // The tolerance to flatten with: the given one when positive and finite, else the default.
 double ToleranceOrDefault(float tolerance);
 bool IsFinite(const D2D1_COLOR_F& color);

@@ -10,7 +10,6 @@ namespace CairoGfx {
 Bitmap::Bitmap(ID2D1Factory* factory, cairo_surface_t* surface, D2D1_PIXEL_FORMAT format, float dpiX, float dpiY)
     : Resource(factory)
     , m_Surface(surface)
-    , m_Pattern(cairo_pattern_create_for_surface(surface))
     , m_Format(format)
     , m_DpiX(dpiX)
     , m_DpiY(dpiY)
@@ -19,8 +18,17 @@ Bitmap::Bitmap(ID2D1Factory* factory, cairo_surface_t* surface, D2D1_PIXEL_FORMA
 
 Bitmap::~Bitmap()
 {
-    cairo_pattern_destroy(m_Pattern);
     cairo_surface_destroy(m_Surface);
+}
+
+cairo_pattern_t* Bitmap::NewPattern(
+    const cairo_matrix_t& userToPixels, cairo_filter_t filter, cairo_extend_t extend) const
+{
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(m_Surface);
+    cairo_pattern_set_matrix(pattern, &userToPixels);
+    cairo_pattern_set_filter(pattern, filter);
+    cairo_pattern_set_extend(pattern, extend);
+    return pattern;
 }
 
 D2D1_SIZE_U Bitmap::GetPixelSize() const

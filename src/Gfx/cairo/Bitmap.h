@@ -20,15 +20,15 @@ public:
 
     float DpiX() const { return m_DpiX; }
     float DpiY() const { return m_DpiY; }
-    // A pattern over the pixels, shared by every draw; each draw sets its matrix, filter and extend.
-    cairo_pattern_t* Pattern() const { return m_Pattern; }
+    cairo_surface_t* Surface() const { return m_Surface; }
+    // A new pattern over the pixels, with userToPixels as its matrix.
+    cairo_pattern_t* NewPattern(const cairo_matrix_t& userToPixels, cairo_filter_t filter, cairo_extend_t extend) const;
 
 protected:
     ~Bitmap() override;
 
 private:
     cairo_surface_t* m_Surface;
-    cairo_pattern_t* m_Pattern;
     D2D1_PIXEL_FORMAT m_Format;
     float m_DpiX;
     float m_DpiY;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "Gfx/cairo/Affine.h"
 
@@ -34,9 +35,16 @@ void BrushSource::ChangeTransform(const D2D1_MATRIX_3X2_F& transform)
 
 cairo_pattern_t* BrushSource::Pattern()
 {
-    if (m_PatternStale) Rebuild();
+    if (m_PatternStale || (m_PlacementStale && Shared())) Rebuild();
     if (m_PlacementStale) PlacePattern();
     return m_Usable ? m_Pattern : nullptr;
+}
+
+// Drawing still to be done may hold the pattern: it must keep the placement it was given.
+bool BrushSource::Shared() const
+{
+    return m_Pattern != nullptr && cairo_pattern_get_type(m_Pattern) != CAIRO_PATTERN_TYPE_SOLID
+        && cairo_pattern_get_reference_count(m_Pattern) > 1;
 }
 
 void BrushSource::Rebuild()
@@ -64,13 +72,31 @@ void BrushSource::PlacePattern()
     if (!m_Usable) return;
     cairo_matrix_multiply(&userToPattern, &userToPattern, &m_BrushToPattern);
     m_Usable = IsUsable(userToPattern);
+    m_UserToPattern = userToPattern;
     if (m_Usable) cairo_pattern_set_matrix(m_Pattern, &userToPattern);
 }
 
-cairo_pattern_t* PatternOf(ID2D1Brush* brush)
+cairo_pattern_t* BrushSource::PatternOn(const cairo_matrix_t& device)
+{
+    cairo_pattern_t* pattern = Pattern();
+    if (pattern == nullptr || cairo_pattern_get_type(pattern) == CAIRO_PATTERN_TYPE_SOLID) return pattern;
+    const cairo_matrix_t exact = ExactOnDevice(m_UserToPattern, device);
+    cairo_matrix_t current;
+    cairo_pattern_get_matrix(pattern, &current);
+    if (std::memcmp(&current, &exact, sizeof exact) == 0) return pattern;
+    if (Shared()) {
+        Rebuild();
+        PlacePattern();
+        if (!m_Usable) return nullptr;
+    }
+    cairo_pattern_set_matrix(m_Pattern, &exact);
+    return m_Pattern;
+}
+
+cairo_pattern_t* PatternOf(ID2D1Brush* brush, const cairo_matrix_t& device)
 {
     auto* source = dynamic_cast<BrushSource*>(brush);
-    return source != nullptr ? source->Pattern() : nullptr;
+    return source != nullptr ? source->PatternOn(device) : nullptr;
 }
 
 } // namespace CairoGfx

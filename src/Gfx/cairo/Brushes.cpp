@@ -82,7 +82,10 @@ public:
     }
 
 private:
-    // Drawn as a unit circle about the origin with the focal point inside it, scaled out to the ellipse.
+    // Drawn as a circle of radius rx about the origin, the y axis scaled to make the ellipse
+    // one. Keeping the pattern near the scale of user space keeps the fixed-point matrix cairo
+    // hands to pixman precise, so that a gradient comes out the same whichever part of the
+    // target a draw covers.
     cairo_pattern_t* Build(double opacity, cairo_matrix_t* brushToPattern) const override
     {
         const auto& g = m_Gradient;
@@ -91,8 +94,8 @@ private:
         if (m_Stops->Empty() || !std::isfinite(g.center.x + g.center.y + rx + ry + offset.x + offset.y)) return nullptr;
         if (rx == 0 || ry == 0) return SolidPattern(m_Stops->LastColor(), opacity);
         const Point focus = FocalPoint(offset.x / rx, offset.y / ry);
-        cairo_matrix_init(brushToPattern, 1 / rx, 0, 0, 1 / ry, -g.center.x / rx, -g.center.y / ry);
-        cairo_pattern_t* pattern = cairo_pattern_create_radial(focus.x, focus.y, 0, 0, 0, 1);
+        cairo_matrix_init(brushToPattern, 1, 0, 0, rx / ry, -g.center.x, -g.center.y * rx / ry);
+        cairo_pattern_t* pattern = cairo_pattern_create_radial(focus.x * rx, focus.y * rx, 0, 0, 0, rx);
         m_Stops->AddTo(pattern, opacity);
         return pattern;
     }

@@ -17,6 +17,9 @@ public:
 
     // The pattern in user space, or null when the brush paints nothing.
     cairo_pattern_t* Pattern();
+    // The pattern placed for drawing under device: moved by at most a 2^-15 part so that
+    // pixman holds its mapping exactly and colours come out alike wherever a draw is clipped.
+    cairo_pattern_t* PatternOn(const cairo_matrix_t& device);
 
 protected:
     // A new pattern of the brush at opacity, with brushToPattern mapping brush space to the
@@ -31,11 +34,13 @@ protected:
     D2D1_MATRIX_3X2_F m_Transform;
 
 private:
+    bool Shared() const;
     void Rebuild();
     void PlacePattern();
 
     cairo_pattern_t* m_Pattern = nullptr;
     cairo_matrix_t m_BrushToPattern;
+    cairo_matrix_t m_UserToPattern;
     bool m_PatternStale = true;
     bool m_PlacementStale = true;
     bool m_Usable = false;
@@ -58,8 +63,9 @@ public:
     }
 };
 
-// The pattern of brush, or null when it paints nothing or is not one of this layer's brushes.
-cairo_pattern_t* PatternOf(ID2D1Brush* brush);
+// The pattern of brush placed for drawing under device, or null when it paints nothing or is
+// not one of this layer's brushes.
+cairo_pattern_t* PatternOf(ID2D1Brush* brush, const cairo_matrix_t& device);
 
 HRESULT CreateSolidBrush(ID2D1Factory* factory, const D2D1_COLOR_F& color, const D2D1_BRUSH_PROPERTIES* properties,
     ID2D1SolidColorBrush** brush);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "Gfx/DrawingThreads.h"
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/Bounds.h"
 #include "Gfx/cairo/Brushes.h"
@@ -15,8 +17,13 @@ namespace {
 // Wider device-space strokes cover nothing more on any target we make, yet would make cairo
 // build pens with millions of vertices.
 constexpr double kMaxDeviceStrokeWidth = 1e6;
+// More primitives than a frame of any scene we know draws; beyond it they are drawn at once.
+constexpr size_t kMaxPending = 1 << 16;
 
 } // namespace
+
+// The contexts of this thread that hold primitives not yet drawn.
+thread_local std::vector<const DrawingContext*> t_Deferring;
 
 DrawingContext::DrawingContext(cairo_surface_t* surface, float dpiX, float dpiY)
     : m_Surface(surface)
@@ -29,6 +36,7 @@ DrawingContext::DrawingContext(cairo_surface_t* surface, float dpiX, float dpiY)
 
 DrawingContext::~DrawingContext()
 {
+    StopDeferring();
     cairo_destroy(m_Cr);
     cairo_surface_destroy(m_Surface);
 }
@@ -36,16 +44,15 @@ DrawingContext::~DrawingContext()
 void DrawingContext::ResetContext()
 {
     if (m_Cr != nullptr) cairo_destroy(m_Cr);
-    m_Cr = cairo_create(m_Surface);
+    m_Cr = NewDrawingContext(m_Surface);
     cairo_set_antialias(
         m_Cr, m_Antialias == D2D1_ANTIALIAS_MODE_ALIASED ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
-    cairo_set_line_cap(m_Cr, CAIRO_LINE_CAP_BUTT);
-    cairo_set_line_join(m_Cr, CAIRO_LINE_JOIN_MITER);
-    cairo_set_miter_limit(m_Cr, kCairoMiterLimit);
 }
 
 void DrawingContext::ReplaceSurface(cairo_surface_t* surface)
 {
+    // What was pending would land on pixels that are about to go.
+    if (m_Recording) m_Recording->Clear();
     cairo_destroy(m_Cr);
     m_Cr = nullptr;
     cairo_surface_destroy(m_Surface);
@@ -60,18 +67,50 @@ void DrawingContext::Record(HRESULT hr)
 
 void DrawingContext::BeginDraw()
 {
+    // Primitives pending elsewhere that show these pixels must show them as they are now.
+    DrawPendingReadersOf(m_Surface);
     if (m_Drawing) Record(D2DERR_WRONG_STATE);
     m_Drawing = true;
+    if (!m_Deferring && m_MayDefer) StartDeferring(GetDrawingThreads());
 }
 
 HRESULT DrawingContext::EndDraw()
 {
     if (!m_Drawing) return D2DERR_WRONG_STATE;
+    DrawPending();
+    StopDeferring();
     m_Drawing = false;
     cairo_surface_flush(m_Surface);
     const HRESULT hr = m_Error;
     m_Error = S_OK;
     return hr;
+}
+
+void DrawingContext::StartDeferring(unsigned threads)
+{
+    if (threads <= 1) return;
+    if (!m_Recording) m_Recording = std::make_unique<Recording>();
+    m_Threads = threads;
+    m_Deferring = true;
+    t_Deferring.push_back(this);
+}
+
+void DrawingContext::StopDeferring()
+{
+    if (!m_Deferring) return;
+    m_Deferring = false;
+    std::erase(t_Deferring, this);
+}
+
+void DrawingContext::DrawPending() const
+{
+    if (m_Deferring && !m_Recording->Empty()) m_Recording->Replay(m_Cr, m_Threads);
+}
+
+void DrawingContext::DrawPendingReadersOf(cairo_surface_t* surface)
+{
+    for (const DrawingContext* context : t_Deferring)
+        if (context->m_Recording->Reads(surface)) context->DrawPending();
 }
 
 void DrawingContext::SetTransform(const D2D1_MATRIX_3X2_F& transform)
@@ -102,65 +141,68 @@ D2D1_SIZE_F DrawingContext::Size() const
     return { pixels.width * 96.f / m_DpiX, pixels.height * 96.f / m_DpiY };
 }
 
-bool DrawingContext::BeginPrimitive()
+bool DrawingContext::MayDraw() const
 {
-    if (!m_Drawing || !m_TransformUsable) return false;
-    cairo_set_matrix(m_Cr, &m_Device);
-    return true;
+    return m_Drawing && m_TransformUsable;
 }
 
-void DrawingContext::EndPrimitive()
+Primitive DrawingContext::Placed(Primitive::Kind kind) const
 {
+    Primitive p(kind);
+    p.SetPlacement(m_Device, m_Antialias);
+    return p;
+}
+
+void DrawingContext::Submit(Primitive p)
+{
+    if (m_Deferring) {
+        m_Recording->Add(
+            std::move(p), cairo_image_surface_get_width(m_Surface), cairo_image_surface_get_height(m_Surface));
+        // A caller that never ends its batch must not hold ever more memory.
+        if (m_Recording->Size() >= kMaxPending) DrawPending();
+        return;
+    }
+    p.Paint(m_Cr);
+    // A primitive that still drove cairo into an error state gets a fresh context.
     if (cairo_status(m_Cr) != CAIRO_STATUS_SUCCESS) ResetContext();
-}
-
-void DrawingContext::AppendPath(const cairo_path_t& path)
-{
-    cairo_new_path(m_Cr);
-    cairo_append_path(m_Cr, &path);
 }
 
 void DrawingContext::Clear(const D2D1_COLOR_F* color)
 {
     const D2D1_COLOR_F c = color != nullptr ? *color : D2D1_COLOR_F { 0, 0, 0, 0 };
     if (!m_Drawing || !IsFinite(c)) return;
-    cairo_set_operator(m_Cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(m_Cr, std::clamp(c.r, 0.f, 1.f), std::clamp(c.g, 0.f, 1.f), std::clamp(c.b, 0.f, 1.f),
-        std::clamp(c.a, 0.f, 1.f));
-    cairo_paint(m_Cr);
-    cairo_set_operator(m_Cr, CAIRO_OPERATOR_OVER);
-    EndPrimitive();
+    Primitive p = Placed(Primitive::Kind::Clear);
+    p.SetPaint(cairo_pattern_create_rgba(std::clamp(c.r, 0.f, 1.f), std::clamp(c.g, 0.f, 1.f),
+                   std::clamp(c.b, 0.f, 1.f), std::clamp(c.a, 0.f, 1.f)),
+        nullptr);
+    Submit(std::move(p));
 }
 
 void DrawingContext::FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, ID2D1Brush* opacityBrush)
 {
     const PathData* data = PathDataOf(geometry);
-    if (data == nullptr || !data->HasFigures() || !data->IsFinite() || !BeginPrimitive()) return;
-    cairo_pattern_t* paint = PatternOf(brush);
-    cairo_pattern_t* opacity = opacityBrush != nullptr ? PatternOf(opacityBrush) : nullptr;
+    if (data == nullptr || !data->HasFigures() || !data->IsFinite() || !MayDraw()) return;
+    cairo_pattern_t* paint = PatternOf(brush, m_Device);
+    cairo_pattern_t* opacity = opacityBrush != nullptr ? PatternOf(opacityBrush, m_Device) : nullptr;
     if (paint == nullptr || (opacityBrush != nullptr && opacity == nullptr)) return;
-    cairo_set_source(m_Cr, paint);
-    AppendPath(data->FillPath());
-    cairo_set_fill_rule(m_Cr, data->FillRule());
-    if (opacity == nullptr)
-        cairo_fill(m_Cr);
-    else
-        PaintClipped(opacity, 1.0);
-    EndPrimitive();
+    Primitive p = Placed(Primitive::Kind::Fill);
+    p.SetPaint(cairo_pattern_reference(paint), opacity != nullptr ? cairo_pattern_reference(opacity) : nullptr);
+    p.SetPath(geometry, data->FillPath(), data->FillRule());
+    Submit(std::move(p));
 }
 
 void DrawingContext::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, float strokeWidth)
 {
     const PathData* data = PathDataOf(geometry);
     if (data == nullptr || !data->HasFigures() || !data->IsFinite()) return;
-    if (!(strokeWidth > 0.f) || !std::isfinite(strokeWidth) || !BeginPrimitive()) return;
-    cairo_pattern_t* paint = PatternOf(brush);
+    if (!(strokeWidth > 0.f) || !std::isfinite(strokeWidth) || !MayDraw()) return;
+    cairo_pattern_t* paint = PatternOf(brush, m_Device);
     if (paint == nullptr) return;
-    cairo_set_source(m_Cr, paint);
-    cairo_set_line_width(m_Cr, std::min<double>(strokeWidth, kMaxDeviceStrokeWidth / MaxStretch(m_Device)));
-    AppendPath(data->StrokePath());
-    cairo_stroke(m_Cr);
-    EndPrimitive();
+    Primitive p = Placed(Primitive::Kind::Stroke);
+    p.SetPaint(cairo_pattern_reference(paint), nullptr);
+    p.SetLineWidth(std::min<double>(strokeWidth, kMaxDeviceStrokeWidth / MaxStretch(m_Device)));
+    p.SetPath(geometry, data->StrokePath(), data->FillRule());
+    Submit(std::move(p));
 }
 
 } // namespace CairoGfx

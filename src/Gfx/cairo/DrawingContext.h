@@ -3,7 +3,11 @@
 
 #include <cairo.h>
 
+#include <memory>
+
 #include "Gfx/D2D1.h"
+#include "Gfx/cairo/Primitive.h"
+#include "Gfx/cairo/Recording.h"
 
 namespace CairoGfx {
 
@@ -41,19 +45,28 @@ public:
     // Draws into surface from now on (taking over its reference); the old one is released.
     void ReplaceSurface(cairo_surface_t* surface);
 
+    // From the next BeginDraw on, primitives wait until the pixels are needed and are then
+    // drawn on as many threads as the drawing-thread count says.
+    void AllowDeferring() { m_MayDefer = true; }
+    // Draws what is pending, so that the surface shows everything asked for so far.
+    void DrawPending() const;
+
 private:
-    // Whether a primitive may draw now; sets the device transform when it may.
-    bool BeginPrimitive();
-    // A primitive that still drove cairo into an error state gets a fresh context.
-    void EndPrimitive();
+    // Whether a primitive may draw now.
+    bool MayDraw() const;
+    // A primitive placed with the current transform and antialias mode.
+    Primitive Placed(Primitive::Kind kind) const;
+    // Draws p now, or keeps it for later while deferring.
+    void Submit(Primitive p);
     void ResetContext();
     void Record(HRESULT hr);
-    void AppendPath(const cairo_path_t& path);
-    void PaintClipped(cairo_pattern_t* mask, double alpha);
-    bool PlaceBitmap(Bitmap* bitmap, const D2D1_RECT_F* destination, const D2D1_RECT_F* source, D2D1_RECT_F* area);
+    void StartDeferring(unsigned threads);
+    void StopDeferring();
+    static void DrawPendingReadersOf(cairo_surface_t* surface);
 
     cairo_surface_t* m_Surface;
-    cairo_t* m_Cr = nullptr;
+    // Drawing what is pending may leave a fresh context here.
+    mutable cairo_t* m_Cr = nullptr;
     D2D1_MATRIX_3X2_F m_Transform = D2D1::IdentityMatrix();
     cairo_matrix_t m_Device;
     bool m_TransformUsable = true;
@@ -62,6 +75,10 @@ private:
     HRESULT m_Error = S_OK;
     float m_DpiX;
     float m_DpiY;
+    bool m_MayDefer = false;
+    bool m_Deferring = false;
+    unsigned m_Threads = 1;
+    std::unique_ptr<Recording> m_Recording;
 };
 
 } // namespace CairoGfx

@@ -11,6 +11,7 @@ public:
         : RenderTarget(factory, surface, dpiX, dpiY)
         , m_Format(format)
     {
+        m_Context.AllowDeferring();
     }
 
     HRESULT Resize(D2D1_SIZE_U pixelSize) override
@@ -23,6 +24,7 @@ public:
 
     const BYTE* GetPixels(UINT32* stride) const override
     {
+        m_Context.DrawPending();
         cairo_surface_t* surface = m_Context.Surface();
         cairo_surface_flush(surface);
         if (stride != nullptr) *stride = static_cast<UINT32>(cairo_image_surface_get_stride(surface));
@@ -32,6 +34,7 @@ public:
     HRESULT SaveToPng(const char* path) const override
     {
         if (path == nullptr) return E_POINTER;
+        m_Context.DrawPending();
         const cairo_status_t status = cairo_surface_write_to_png(m_Context.Surface(), path);
         if (status == CAIRO_STATUS_SUCCESS) return S_OK;
         return status == CAIRO_STATUS_NO_MEMORY ? E_OUTOFMEMORY : E_FAIL;
