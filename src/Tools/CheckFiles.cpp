@@ -7,7 +7,7 @@
 #include "Core/Tavisk.h"
 #include "Core/Text.h"
 #include "Tools/FontMatch.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 
 namespace KUV::Tools {
 namespace {

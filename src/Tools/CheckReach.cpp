@@ -13,7 +13,7 @@
 #include "Core/SceneCommands.h"
 #include "Core/Tavisk.h"
 #include "Core/TransformCommands.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 
 namespace KUV::Tools {
 namespace {

@@ -2,7 +2,7 @@
 #include "Core/ControllerBase.h"
 #include "Core/Controllers.h"
 #include "Core/Tavisk.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 #include "Tools/Timeline.h"
 
 namespace KUV::Tools {

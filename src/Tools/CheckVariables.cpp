@@ -4,7 +4,7 @@
 #include "Core/Controllers.h"
 #include "Core/SceneCommands.h"
 #include "Core/Tavisk.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 
 namespace KUV::Tools {
 namespace {

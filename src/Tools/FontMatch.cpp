@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include "Core/TextEncoding.h"
@@ -57,7 +58,22 @@ std::string ResolvedFontFamily(const std::string& family)
 
 bool IsSameFamily(const std::string& family, const std::string& resolved)
 {
-    return g_ascii_strcasecmp(ToUtf8(WidenSceneText(family)).c_str(), resolved.c_str()) == 0;
+    const std::string asked = ToUtf8(WidenSceneText(family));
+    if (g_ascii_strcasecmp(asked.c_str(), resolved.c_str()) == 0) return true;
+    // fontconfig's configuration binds some families to others drawn alike (Arial to the
+    // metric-compatible Liberation Sans, say): such a replacement is no fallback. Those
+    // bindings are strong; the default families appended for any name are weak.
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(asked.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    bool bound = false;
+    FcValue value;
+    FcValueBinding binding;
+    for (int i = 0; !bound && FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i)
+        bound = binding != FcValueBindingWeak && value.type == FcTypeString
+            && g_ascii_strcasecmp(reinterpret_cast<const char*>(value.u.s), resolved.c_str()) == 0;
+    FcPatternDestroy(pattern);
+    return bound;
 }
 
 } // namespace KUV::Tools

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "Core/Tavisk.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 
 namespace KUV::Tools {
 

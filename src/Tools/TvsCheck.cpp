@@ -8,7 +8,7 @@
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
 #include "Core/Tavisk.h"
-#include "Tools/SceneChecks.h"
+#include "Tools/SceneCheck.h"
 #include "Tools/Timeline.h"
 
 namespace KUV::Tools {
