@@ -76,6 +76,12 @@ template <class Table> std::string NameIn(const Table& table, const void* compon
     return {};
 }
 
+// text in double quotes, as messages name things.
+inline std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
 bool HasVariable(const Tavisk& scene, const std::string& name);
 bool HasAnimation(const Tavisk& scene, const std::string& name);
 
