@@ -37,6 +37,11 @@ private:
 int RunTimeline(Tavisk& root, int until, std::ostream& out, std::ostream& err)
 {
     const SceneTree tree(root);
+    // Every scene began on "MainAnim" at the load's tick 0; a trigger at 0 has moved some on since.
+    for (const SceneNode& node : tree.Scenes())
+        if (node.scene->CurrentAnimation() != "MainAnim")
+            out << "0 " << BaseName(node.scene->m_Origin.file) << ": MainAnim -> " << node.scene->CurrentAnimation()
+                << "\n";
     const StartTrace trace(tree, out);
     for (long long tick = 0; tick <= until; tick += UpdateStep) {
         if (const int result = root.Update(static_cast<int>(tick)); result != ResultOk) {

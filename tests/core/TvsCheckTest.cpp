@@ -305,23 +305,29 @@ TEST_F(TvsCheckToolTest, TimelinePrintsEveryStartAtItsTick)
         .MainAnim("draw")
         .Animation("Play", "Animation{ renderFunction draw controller null transitionTarget null }");
     dir.Write("child.tvs", child.Str());
+    dir.Write("first.tvs", child.Str());
     dir.Write("root.tvs",
         SceneText()
             .ChildKuv("kid", "Tavisk{ child.tvs noOfArgs 0 }")
-            .Executable("draw", "Procedure{ noOfCommands 1 RenderKuv{ kid } }")
+            .ChildKuv("opener", "Tavisk{ first.tvs noOfArgs 0 }")
+            .Executable("draw", "Procedure{ noOfCommands 2 RenderKuv{ kid } RenderKuv{ opener } }")
             .Controller("c",
-                "Const{ target null begin 0 end 1000 loops 0 value 0 noOfChildren 1"
-                " Trigger{ begin 500 targetKuv kid targetAnimation Play noOfChildren 0 } }")
+                "Const{ target null begin 0 end 1000 loops 0 value 0 noOfChildren 2"
+                " Trigger{ begin 500 targetKuv kid targetAnimation Play noOfChildren 0 }"
+                " Trigger{ begin 0 targetKuv opener targetAnimation Play noOfChildren 0 } }")
             .MainAnim("draw", "c", "Second")
             .Animation("Second", "Animation{ renderFunction draw controller null transitionTarget null }")
             .Str());
     const auto run = kuvtest::RunTvsCheck({ "--timeline", "--until", "2000", "root.tvs" }, dir.Path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    // The trigger passes its scheduled tick; the transition happens at the first update past the end.
+    // A trigger at 0 fires while the scene loads; a later one passes its scheduled tick; the
+    // transition happens at the first update past the end and rewinds the children.
     EXPECT_EQ(run.out,
+        "0 first.tvs: MainAnim -> Play\n"
         "500 child.tvs: MainAnim -> Play\n"
         "1008 root.tvs: MainAnim -> Second\n"
-        "1008 child.tvs: Play -> MainAnim\n");
+        "1008 child.tvs: Play -> MainAnim\n"
+        "1008 first.tvs: Play -> MainAnim\n");
 }
 
 TEST_F(TvsCheckToolTest, TimelineStopsWhereTheRunStops)
