@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the whole test suite.
+# Installs what is missing, checks the formatting, builds everything with AddressSanitizer
+# and UndefinedBehaviorSanitizer and runs the whole test suite, then builds once more
+# with clang (whose warnings catch other faults) and runs the suite on that build too.
+# Warnings are errors in both builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUV_SANITIZE=ON
+bash scripts/check-format.sh
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUV_SANITIZE=ON -DKUV_WERROR=ON
 cmake --build build-test -j "$(nproc)"
 ctest --test-dir build-test --output-on-failure -j 2
+
+CXX=clang++ cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUV_WERROR=ON
+cmake --build build-clang -j "$(nproc)"
+ctest --test-dir build-clang --output-on-failure -j 2

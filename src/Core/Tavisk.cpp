@@ -171,7 +171,8 @@ int Tavisk::HitTest(int x, int y, bool* hit)
         }
         // Geometries that follow variables were built from the values of this moment;
         // the next render must build them from its own.
-        for (const auto& [name, geometry] : m_Geometries) geometry->Cleanup();
+        for (const auto& [name, geometry] : m_Geometries)
+            geometry->Cleanup();
         return int(ResultOk);
     });
 }

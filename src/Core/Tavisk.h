@@ -77,6 +77,7 @@ public:
     // Creates the variable (or resets it) to 0: what a "$" value in the scene text does.
     void DeclareVariable(const std::string& name) { m_Variables[name] = 0.f; }
     const std::map<std::string, float>& Variables() const { return m_Variables; }
+    const NameTable<ITavisk>& ChildKuvs() const { return m_ChildKuvs; }
 
     // Transform stack of the render in progress; each change sets the new top on the render target.
     void PushTransform(const D2D_MATRIX_3X2_F& transform);
@@ -94,7 +95,6 @@ public:
     const NameTable<BrushBase>& Brushes() const { return m_Brushes; }
     const NameTable<Image>& Images() const { return m_Images; }
     const NameTable<TransformResource>& Transforms() const { return m_Transforms; }
-    const NameTable<ITavisk>& ChildKuvs() const { return m_ChildKuvs; }
     const NameTable<ExecutableBase>& Executables() const { return m_Executables; }
     const NameTable<ControllerBase>& Controllers() const { return m_Controllers; }
     const NameTable<Animation>& Animations() const { return m_Animations; }

@@ -145,8 +145,8 @@ TEST_F(ExecutableTest, ACallTreeThatDoublesItsWorkStopsAtTheCommandBudget)
     SceneText text = Base();
     text.Executable("p0", Commands("", 0));
     for (int k = 1; k <= 30; ++k) {
-        const std::string callee = "Call{ p" + std::to_string(k - 1) + " } ";
-        text.Executable("p" + std::to_string(k), Commands(callee + callee, 2));
+        const std::string callee = "Call{ " + Numbered("p", k - 1) + " } ";
+        text.Executable(Numbered("p", k), Commands(callee + callee, 2));
     }
     Load(text.MainAnim("p30"));
     EXPECT_EQ(Render(), ResultRuntimeError);
@@ -160,7 +160,7 @@ TEST_F(ExecutableTest, DeepCallChainsStopBeforeTheStackRunsOut)
     SceneText text = Base();
     text.Executable("c0", Commands("Fill{ box red }", 1));
     for (int k = 1; k <= 1100; ++k)
-        text.Executable("c" + std::to_string(k), Commands("Call{ c" + std::to_string(k - 1) + " }", 1));
+        text.Executable(Numbered("c", k), Commands("Call{ " + Numbered("c", k - 1) + " }", 1));
     Load(text.MainAnim("c1100").Animation(
         "Shallow", "Animation{ renderFunction c1000 controller null transitionTarget null }"));
     EXPECT_EQ(Render(), ResultRuntimeError);

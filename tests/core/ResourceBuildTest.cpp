@@ -53,11 +53,11 @@ TEST_F(ResourceBuild, EachTransformKindBuildsItsMatrix)
     };
     SceneText text;
     for (const auto& c : cases)
-        text.Transform("t" + std::to_string(&c - cases), c.record);
+        text.Transform(Numbered("t", &c - cases), c.record);
     Load(text);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.record);
-        ExpectMatrix(*Scene().FindTransform("t" + std::to_string(&c - cases))->GetResource(), c.matrix, 1e-3f);
+        ExpectMatrix(*Scene().FindTransform(Numbered("t", &c - cases))->GetResource(), c.matrix, 1e-3f);
     }
 }
 

@@ -123,6 +123,13 @@ int LoadedScene::RenderFrame(Canvas& canvas)
     return result;
 }
 
+std::string Numbered(const std::string& prefix, long long n)
+{
+    std::string name = prefix;
+    name += std::to_string(n);
+    return name;
+}
+
 LoadedScene LoadScene(Canvas& canvas, const std::string& path, std::uint32_t tick)
 {
     LoadedScene loaded;

@@ -70,6 +70,9 @@ LoadedScene LoadScene(Canvas& canvas, const std::string& path, std::uint32_t tic
 // Writes text as "scene.tvs" into dir and loads it.
 LoadedScene LoadSceneText(Canvas& canvas, const TempDir& dir, const std::string& text, std::uint32_t tick = 0);
 
+// prefix followed by n in decimal ("p" and 3 give "p3"); component names for generated scenes.
+std::string Numbered(const std::string& prefix, long long n);
+
 // The outcome of running the tvs-render tool.
 struct ToolRun {
     int exitCode = -1;
