@@ -344,11 +344,4 @@ TEST_F(TvsCheckToolTest, TimelineStopsWhereTheRunStops)
         "Tavisk Runtime Blocking Error:::MainAnim is not a looping animation but it has a null transition target\n");
 }
 
-TEST(TvsCheckProduction, TheBundledProductionChecksClean)
-{
-    const std::string root = std::filesystem::path(KUV_TEST_SOURCE_DIR).parent_path().string();
-    const auto run = kuvtest::RunTvsCheck({ "data/tessik/postprocess.tvs" }, root);
-    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-}
-
 } // namespace
