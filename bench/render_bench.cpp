@@ -13,7 +13,10 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/RenderWork.h"
+#include "Core/Tavisk.h"
 #include "Gfx/D2D1.h"
+#include "Surface.h"
 
 namespace {
 
@@ -94,43 +97,23 @@ std::string SceneText(const std::vector<Shape>& shapes)
     return t.str();
 }
 
-struct Surface {
-    Surface()
-    {
-        D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
-        factory->CreateImageRenderTarget(p, { Width, Height }, target.ReleaseAndGetAddressOf());
-        target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    }
-    ComPtr<ID2D1Factory> factory;
-    ComPtr<ID2D1ImageRenderTarget> target;
-};
-
 void BM_EngineFrame(benchmark::State& state)
 {
     const std::vector<Shape> shapes = MakeShapes();
     const std::string path = (std::filesystem::temp_directory_path() / "kuv_render_bench.tvs").string();
     std::ofstream(path) << SceneText(shapes);
     Surface surface;
-    KUV::ITavisk* loaded = nullptr;
-    if (KUV::GetSceneFactory()->LoadTavisk(path, 0, surface.target.Get(), &loaded) != 0) {
-        state.SkipWithError(KUV::GetSceneFactory()->GetErrorText().c_str());
-        return;
-    }
-    std::unique_ptr<KUV::ITavisk> scene(loaded);
-    const D2D1_COLOR_F white { 1, 1, 1, 1 };
-    const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
+    const std::unique_ptr<KUV::ITavisk> scene = surface.Load(path, state);
+    if (!scene) return;
     int frame = 0;
     for (auto _ : state) {
         for (int i = ShapeCount - DynamicCount; i < ShapeCount; ++i)
             scene->WriteVariable("$x" + std::to_string(i), shapes[i].x + Offset(frame));
         scene->Update(frame * 16);
-        surface.target->BeginDraw();
-        surface.target->Clear(&white);
-        scene->Render(&identity, nullptr);
-        surface.target->EndDraw();
+        surface.Draw(*scene);
         ++frame;
     }
+    state.counters["work_share"] = double(KUV::Tavisk::WorkOfLastRender()) / double(KUV::RenderWork::Budget);
 }
 
 // The same drawing issued straight on the layer: static objects built once,

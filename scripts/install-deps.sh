@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
   sox libsox-fmt-mp3 lame
-  clang clang-format
+  clang clang-format libclang-rt-14-dev valgrind
 )
 
 missing=()

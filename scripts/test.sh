@@ -2,7 +2,8 @@
 # Installs what is missing, checks the formatting, builds everything with AddressSanitizer
 # and UndefinedBehaviorSanitizer and runs the whole test suite, then builds once more
 # with clang (whose warnings catch other faults) and runs the suite on that build too.
-# Warnings are errors in both builds.
+# Warnings are errors in both builds. Last, the fuzz targets replay every input that ever
+# failed and fuzz for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,6 @@ ctest --test-dir build-test --output-on-failure -j 2
 CXX=clang++ cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUV_WERROR=ON
 cmake --build build-clang -j "$(nproc)"
 ctest --test-dir build-clang --output-on-failure -j 2
+
+# Replays every fuzz input that ever failed, then fuzzes each target for a minute.
+bash scripts/fuzz.sh 60

@@ -19,6 +19,7 @@
 #include "Host/EventAction.h"
 #include "Host/FramePresenter.h"
 #include "Host/FrameRate.h"
+#include "Host/Letterbox.h"
 #include "Host/RunClock.h"
 #include "Host/Soundtrack.h"
 #include "Host/WindowSize.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr const char* SoundtrackPath = "data\\music\\vantrel.mp3";
 constexpr int SoundtrackFrequency = 44100;
-constexpr int FullScreenRefreshRate = 60;
 constexpr const char* WindowClassName = "KuvWindow";
 constexpr int AnswerYes = 1;
 constexpr int AnswerNo = 0;
@@ -42,10 +42,11 @@ std::string g_ScenePath;
 SDL_Window* g_MainWindow = nullptr;
 Application* g_Application = nullptr;
 std::uint32_t g_StartTick = 0;
-bool g_FullScreenModeSet = false;
+Host::Letterbox g_FullScreenPicture; // empty until the screen's size is known
 
 [[noreturn]] void ShowFatalError(const std::string& text);
 int ShowBox(const SDL_MessageBoxData& box, int* button);
+bool LetterboxFullScreen();
 
 // The engine and what it draws into. Created once the window exists, deleted at shutdown.
 class Application {
@@ -101,17 +102,27 @@ void Application::CreateRenderTarget()
     int width = g_WindowWidth;
     int height = g_WindowHeight;
     if (g_FullScreen) {
+        // The picture at the screen's pixels: 800 x 600 DIPs drawn at the DPI that fills them.
         properties.pixelFormat.alphaMode = D2D1_ALPHA_MODE_PREMULTIPLIED;
-        m_D2DFactory->GetDesktopDpi(&properties.dpiX, &properties.dpiY);
+        properties.dpiX = g_FullScreenPicture.dpiX;
+        properties.dpiY = g_FullScreenPicture.dpiY;
     } else {
         SDL_GetWindowSize(g_MainWindow, &width, &height);
     }
     m_Presenter = std::make_unique<Host::FramePresenter>();
-    const bool deviceReady = !g_FullScreen || g_FullScreenModeSet;
+    const bool deviceReady = !g_FullScreen || g_FullScreenPicture.width > 0;
     if (!deviceReady
         || FAILED(m_D2DFactory->CreateImageRenderTarget(properties, DrawableSize(width, height), &m_RenderTarget))
-        || !m_RenderTarget || !m_Presenter->Create(g_MainWindow))
+        || !m_RenderTarget || !m_Presenter->Create(g_MainWindow) || !LetterboxFullScreen())
         ShowFatalError("unable to create render target");
+}
+
+// Full screen keeps the frame's shape: the renderer centres it on the screen, at one frame
+// pixel per screen pixel, between black bars (which every frame clears).
+bool LetterboxFullScreen()
+{
+    if (!g_FullScreen) return true;
+    return SDL_RenderSetLogicalSize(SDL_GetRenderer(g_MainWindow), g_WindowWidth, g_WindowHeight) == 0;
 }
 
 // A full-screen window over a changed display mode would hide a message box, and the
@@ -284,15 +295,22 @@ bool AskFullScreen()
 
 Uint32 WindowFlags()
 {
-    return SDL_WINDOW_HIDDEN | (g_FullScreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    const Uint32 fullScreen = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    return SDL_WINDOW_HIDDEN | (g_FullScreen ? fullScreen : Uint32(SDL_WINDOW_RESIZABLE));
 }
 
-// The display mode the window takes when it is shown: the window's size at 60 Hz.
-void SetFullScreenMode()
+// Full screen takes the display as it is: a mode of the DPI-scaled size is missing on most
+// screens, and switching modes would only magnify or crop the picture. The window covers the
+// primary display's bounds by itself, so that it does so even where no window manager acts
+// on the full-screen request. Without the bounds the picture stays empty.
+SDL_Rect WindowPlacement(const Host::WindowSize& size)
 {
-    const SDL_DisplayMode mode { SDL_PIXELFORMAT_UNKNOWN, g_WindowWidth, g_WindowHeight, FullScreenRefreshRate,
-        nullptr };
-    g_FullScreenModeSet = SDL_SetWindowDisplayMode(g_MainWindow, &mode) == 0;
+    SDL_Rect placement { int(SDL_WINDOWPOS_UNDEFINED), int(SDL_WINDOWPOS_UNDEFINED), size.width, size.height };
+    if (!g_FullScreen || SDL_GetDisplayBounds(0, &placement) != 0) return placement;
+    g_FullScreenPicture = Host::FitPicture(placement.w, placement.h);
+    g_WindowWidth = g_FullScreenPicture.width;
+    g_WindowHeight = g_FullScreenPicture.height;
+    return placement;
 }
 
 ID2D1Factory* CreateD2DFactory()
@@ -313,14 +331,9 @@ bool InitInstance()
     float dpiY = Host::DefaultDpi;
     d2dFactory->GetDesktopDpi(&dpiX, &dpiY);
     const Host::WindowSize size = Host::ScaledWindowSize(dpiX, dpiY);
-    g_MainWindow = SDL_CreateWindow(
-        "Kuv", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, size.width, size.height, WindowFlags());
+    const SDL_Rect placement = WindowPlacement(size);
+    g_MainWindow = SDL_CreateWindow("Kuv", placement.x, placement.y, placement.w, placement.h, WindowFlags());
     if (!g_MainWindow) return false;
-    if (g_FullScreen) {
-        g_WindowWidth = size.width;
-        g_WindowHeight = size.height;
-        SetFullScreenMode();
-    }
     const std::uint32_t startTick = SDL_GetTicks();
     g_Application = new Application(d2dFactory, startTick);
     SDL_ShowWindow(g_MainWindow);

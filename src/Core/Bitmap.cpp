@@ -15,6 +15,7 @@ std::shared_ptr<Image> ReadImage(SceneReader& reader)
     const std::string opener = reader.ReadWord();
     if (opener != "BitmapFromFile{") reader.RaiseParseError("Unknown bitmap type \"" + opener + "\"");
     auto bitmap = std::make_shared<Bitmap>(Bitmap::FromFile, reader.ReadWord());
+    reader.NoteFileRead(ResolvePath(bitmap->m_Path));
     reader.Expect("}");
     bitmap->m_Owner = reader.scene;
     return bitmap;
@@ -40,7 +41,8 @@ ComPtr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& wic, const std::string&
     return source;
 }
 
-// Copies the native pixels and turns them into premultiplied 32-bit BGRA.
+// Copies the native pixels and turns them into premultiplied 32-bit BGRA in the same buffer
+// (one copy of a large image, not two): JPEG's 3-byte pixels spread out from the end.
 std::vector<BYTE> PremultipliedPixels(IWICBitmapSource& source, UINT32 width, UINT32 height, bool jpeg)
 {
     const UINT32 bytesPerPixel = jpeg ? 3 : 4;
@@ -50,18 +52,31 @@ std::vector<BYTE> PremultipliedPixels(IWICBitmapSource& source, UINT32 width, UI
     const UINT64 pixels = UINT64(width) * height;
     if (width > WIC_MAX_IMAGE_SIDE || height > WIC_MAX_IMAGE_SIDE || pixels * 4 > WIC_MAX_IMAGE_BYTES)
         CheckD2DResult(WINCODEC_ERR_IMAGETOOLARGE);
-    std::vector<BYTE> copied(pixels * bytesPerPixel);
-    CheckD2DResult(source.CopyPixels(nullptr, width * bytesPerPixel, static_cast<UINT>(copied.size()), copied.data()));
     std::vector<BYTE> result(pixels * 4);
-    for (UINT64 i = 0; i < pixels; ++i) {
-        const BYTE* from = &copied[i * bytesPerPixel];
+    CheckD2DResult(
+        source.CopyPixels(nullptr, width * bytesPerPixel, static_cast<UINT>(pixels * bytesPerPixel), result.data()));
+    for (UINT64 i = pixels; i-- > 0;) {
+        const BYTE* from = &result[i * bytesPerPixel];
         BYTE* to = &result[i * 4];
         const unsigned alpha = jpeg ? 255 : from[3];
-        for (int c = 0; c < 3; ++c)
-            to[c] = static_cast<BYTE>((from[c] * alpha + 127) / 255);
+        const BYTE blue = from[0], green = from[1], red = from[2];
+        to[0] = static_cast<BYTE>((blue * alpha + 127) / 255);
+        to[1] = static_cast<BYTE>((green * alpha + 127) / 255);
+        to[2] = static_cast<BYTE>((red * alpha + 127) / 255);
         to[3] = static_cast<BYTE>(alpha);
     }
     return result;
+}
+
+// The file's pixels, premultiplied; the decoder and its copy are gone when this returns.
+std::vector<BYTE> DecodePixels(
+    IWICImagingFactory& imaging, const std::string& path, const DecodedImages& images, UINT32& width, UINT32& height)
+{
+    bool jpeg = false;
+    const ComPtr<IWICBitmapSource> source = DecodeFrame(imaging, path, jpeg);
+    CheckD2DResult(source->GetSize(&width, &height));
+    if (!images.Admits(width, height)) CheckD2DResult(E_OUTOFMEMORY);
+    return PremultipliedPixels(*source.Get(), width, height, jpeg);
 }
 
 } // namespace
@@ -71,18 +86,29 @@ std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
     KUV_ASSERT(m_RT);
     KUV_ASSERT(m_type == FromFile);
     KUV_ASSERT(m_Loader);
+    // Every record naming the same file shares one decoded bitmap.
+    const std::string identity = FileIdentity(ResolvePath(m_Path));
+    DecodedImages& images = m_Loader->Images();
+    std::shared_ptr<ID2D1Bitmap> bitmap = images.Find(m_RT, identity);
+    if (!bitmap) bitmap = images.Share(m_RT, identity, Decode(images));
+    const D2D1_SIZE_U size = bitmap->GetPixelSize();
+    m_Width = size.width;
+    m_Height = size.height;
+    return bitmap;
+}
+
+ID2D1Bitmap* Bitmap::Decode(const DecodedImages& images)
+{
     IWICImagingFactory* imaging = m_Loader->GetImagingFactory();
     // The imaging layer could not start: every image fails instead of crashing.
     if (!imaging) CheckD2DResult(E_FAIL);
-    bool jpeg = false;
-    const ComPtr<IWICBitmapSource> source = DecodeFrame(*imaging, m_Path, jpeg);
-    CheckD2DResult(source->GetSize(&m_Width, &m_Height));
-    const std::vector<BYTE> pixels = PremultipliedPixels(*source.Get(), m_Width, m_Height, jpeg);
+    UINT32 width = 0, height = 0;
+    const std::vector<BYTE> pixels = DecodePixels(*imaging, m_Path, images, width, height);
     const D2D1_BITMAP_PROPERTIES properties { { DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
         96.f };
     ID2D1Bitmap* bitmap = nullptr;
-    CheckD2DResult(m_RT->CreateBitmap({ m_Width, m_Height }, pixels.data(), m_Width * 4, properties, &bitmap));
-    return AdoptInterface<ID2D1Bitmap>(bitmap);
+    CheckD2DResult(m_RT->CreateBitmap({ width, height }, pixels.data(), width * 4, properties, &bitmap));
+    return bitmap;
 }
 
 } // namespace KUV

@@ -7,6 +7,8 @@
 
 namespace KUV {
 
+class DecodedImages;
+
 class Bitmap : public Image {
 public:
     enum Type { FromFile };
@@ -17,8 +19,9 @@ public:
     {
     }
 
-    // Decodes the file into a premultiplied bitmap; throws "Direct2D returned error: <code>"
-    // when the file is missing, unreadable, broken, unsupported or too large.
+    // The premultiplied bitmap of the file, decoded once for all records naming it; throws
+    // "Direct2D returned error: <code>" when the file is missing, unreadable, broken,
+    // unsupported, too large, or would take the decoded images past their budget.
     std::shared_ptr<ID2D1Bitmap> CreateResource() override;
     void OnUpdate() override { }
 
@@ -26,6 +29,10 @@ public:
     std::string m_Path; // as written in the record
     UINT32 m_Width = 0;
     UINT32 m_Height = 0;
+
+private:
+    // Decodes the file into a new bitmap (one reference), within the budget of images.
+    ID2D1Bitmap* Decode(const DecodedImages& images);
 };
 
 } // namespace KUV

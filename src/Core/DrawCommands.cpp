@@ -5,7 +5,10 @@
 #include "Core/GeometryBase.h"
 #include "Core/Image.h"
 #include "Core/MaskCache.h"
+#include "Core/RenderWork.h"
 #include "Core/SceneReader.h"
+#include "Core/SolidColorBrush.h"
+#include "Core/Tavisk.h"
 
 namespace KUV {
 
@@ -23,8 +26,16 @@ void DrawCommand::PaintThroughMask(ID2D1Bitmap* mask, const D2D_MATRIX_3X2_F& pl
     m_RT->FillOpacityMask(mask, brush.get(), D2D1_OPACITY_MASK_CONTENT_GRAPHICS, nullptr, nullptr);
 }
 
+void DrawCommand::ChargeGeometryWork(const float* strokeWidth)
+{
+    const bool gradient = !dynamic_cast<const SolidColorBrush*>(m_Brush.get());
+    if (const std::shared_ptr<ID2D1Geometry> geometry = m_Geometry->GetResource())
+        m_Owner->ChargeWork(GeometryWork(*m_RT, *geometry, { strokeWidth, m_Geometry->m_Dynamic, gradient }));
+}
+
 void FillCommand::Execute()
 {
+    ChargeGeometryWork(nullptr);
     if (!m_Geometry->m_Dynamic) {
         if (const std::shared_ptr<ID2D1Bitmap> mask = GetFillMask(*m_Geometry, m_RT)) {
             PaintThroughMask(mask.get(), GetFillMaskPlacement(*m_Geometry));
@@ -52,6 +63,7 @@ std::shared_ptr<ExecutableBase> FillCommand::Read(SceneReader& reader, ID2D1Rend
 void StrokeCommand::Execute()
 {
     const float width = m_Width.Get();
+    ChargeGeometryWork(&width);
     if (!m_Geometry->m_Dynamic) {
         if (const std::shared_ptr<ID2D1Bitmap> mask = GetStrokeMask(*m_Geometry, m_RT, width)) {
             PaintThroughMask(mask.get(), GetStrokeMaskPlacement(*m_Geometry, width));
@@ -79,8 +91,9 @@ std::shared_ptr<ExecutableBase> StrokeCommand::Read(SceneReader& reader, ID2D1Re
 
 void DrawImageCommand::Execute()
 {
-    AntialiasScope antialias(m_RT);
     const D2D1_RECT_F destination = m_DestRect.Get();
+    m_Owner->ChargeWork(BitmapWork(*m_RT, destination));
+    AntialiasScope antialias(m_RT);
     const D2D1_RECT_F source = m_SrcRect.Get();
     const std::shared_ptr<ID2D1Bitmap> bitmap = m_Image->GetResource();
     if (!bitmap) return;

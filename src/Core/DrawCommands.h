@@ -21,6 +21,8 @@ public:
 protected:
     // Reads the positional geometry and brush names shared by fills and strokes.
     void ReadTargets(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+    // Adds the cost of drawing the geometry (stroked at strokeWidth, or filled) to the render.
+    void ChargeGeometryWork(const float* strokeWidth);
     // Paints the brush through a coverage mask placed by placement.
     void PaintThroughMask(ID2D1Bitmap* mask, const D2D_MATRIX_3X2_F& placement);
 };

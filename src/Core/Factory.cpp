@@ -1,5 +1,6 @@
 #include "Core/Factory.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -82,9 +83,17 @@ int Factory::Fail(const std::string& text, int status)
     return status;
 }
 
+void Factory::NoteFileRead(const std::string& resolvedPath)
+{
+    if (std::find(m_FilesRead.begin(), m_FilesRead.end(), resolvedPath) == m_FilesRead.end())
+        m_FilesRead.push_back(resolvedPath);
+}
+
 int Factory::LoadTavisk(const std::string& path, std::uint32_t tick, ID2D1RenderTarget* renderTarget, ITavisk** scene)
 {
     *scene = nullptr;
+    // A child's load adds to its root's list.
+    if (m_FilesBeingLoaded.empty()) m_FilesRead.clear();
     try {
         SceneReader reader;
         *scene = LoadDocument(reader, path, tick, renderTarget);
@@ -202,6 +211,9 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
     const SourceLocation recordAt = reader.Here();
     const std::string path = reader.ReadWord();
     Factory& factory = *reader.factory;
+    if (factory.m_FilesBeingLoaded.size() >= Factory::MaxChildNesting)
+        reader.RaiseParseError("could not load the file \"" + path + "\": child scenes nested more than "
+            + std::to_string(Factory::MaxChildNesting) + " deep");
     const std::string identity = FileIdentity(ResolvePath(path));
     for (const std::string& loading : factory.m_FilesBeingLoaded)
         if (loading == identity)
@@ -218,6 +230,9 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
     if (tavisk) tavisk->m_Origin.record = recordAt;
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
+        // The end of the file: the record can only fail on its closing brace, so fail now
+        // instead of reading nothing once per remaining argument.
+        if (name.empty()) reader.Expect("}");
         const SourceLocation readAt = reader.Here();
         const float value = reader.ReadFloat();
         child->WriteVariable(name, value);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Core/NestingGuard.h"
+#include "Core/RenderWork.h"
 #include "Core/SceneReader.h"
 #include "Core/Tavisk.h"
 
@@ -19,7 +20,7 @@ void Procedure::Execute()
         RaiseRuntimeBlockingError(
             "procedures called inside one another more than " + std::to_string(MaxRunDepth) + " levels deep");
     for (const std::shared_ptr<ExecutableBase>& command : m_Commands) {
-        m_Owner->CountCommand();
+        m_Owner->ChargeWork(RenderWork::PerCommand);
         command->Execute();
     }
 }

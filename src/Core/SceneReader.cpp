@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "Core/Factory.h"
 #include "Core/FilePath.h"
 #include "Core/GeometryBase.h"
 #include "Core/Tavisk.h"
@@ -34,9 +35,15 @@ std::unique_ptr<std::ifstream> OpenFile(const std::string& resolved)
 
 } // namespace
 
+void SceneReader::NoteFileRead(const std::string& resolvedPath)
+{
+    if (factory) factory->NoteFileRead(resolvedPath);
+}
+
 bool SceneReader::Open(const std::string& path)
 {
     const std::string resolved = ResolvePath(path);
+    NoteFileRead(resolved);
     auto file = OpenFile(resolved);
     if (!file) return false;
     m_File = std::move(file);
@@ -158,6 +165,7 @@ RectD SceneReader::ReadRect()
 SceneReader::SavedState SceneReader::SwitchToIncludedFile(const std::string& name)
 {
     const std::string resolved = ResolvePath(name);
+    NoteFileRead(resolved);
     const std::string identity = FileIdentity(resolved);
     for (const std::string& open : m_OpenFiles)
         if (open == identity) RaiseParseError("could not include the file \"" + name + "\": it is already being read");

@@ -53,6 +53,9 @@ public:
     PointD ReadPoint();
     RectD ReadRect();
 
+    // Tells the factory (when there is one) that the load read or named this file.
+    void NoteFileRead(const std::string& resolvedPath);
+
     // Reads the body of a "Source{" record: one geometry record from the named file.
     std::shared_ptr<GeometryBase> ReadSourceGeometry();
 

@@ -10,6 +10,7 @@
 #include "Core/ExecutableBase.h"
 #include "Core/GeometryBase.h"
 #include "Core/Image.h"
+#include "Core/RenderWork.h"
 
 namespace KUV {
 
@@ -116,16 +117,16 @@ int Tavisk::StartAnimation(const std::string& name, int time)
 
 namespace {
 
-// Commands run by the outermost render in progress, child renders included, so
-// that work multiplied through child scenes counts against the same budget.
-std::uint64_t g_CommandsThisRender = 0;
+// Work of the outermost render in progress, child renders included, so that work
+// multiplied through child scenes counts against the same budget.
+std::uint64_t g_WorkThisRender = 0;
 int g_RenderDepth = 0;
 
 class RenderNesting {
 public:
     RenderNesting()
     {
-        if (g_RenderDepth++ == 0) g_CommandsThisRender = 0;
+        if (g_RenderDepth++ == 0) g_WorkThisRender = 0;
     }
     ~RenderNesting() { --g_RenderDepth; }
     RenderNesting(const RenderNesting&) = delete;
@@ -138,9 +139,12 @@ int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topT
 {
     const RenderNesting nesting;
     const int result = Guarded([&] {
+        ChargeWork(RenderWork::PerComponent * (m_Geometries.size() + m_Brushes.size() + m_Transforms.size()));
         ResetTransformStack(baseTransform ? *baseTransform : D2D1::IdentityMatrix());
         for (const auto& [name, animation] : m_Animations)
             if (animation->m_Active && animation->m_RenderFunction) animation->m_RenderFunction->Execute();
+        // A child render that ran out of work failed alone; the frame as a whole fails too.
+        if (g_RenderDepth == 1) ChargeWork(0);
         return int(ResultOk);
     });
     // Also after a failed render: dynamic resources built from this frame's values must
@@ -205,11 +209,18 @@ D2D_MATRIX_3X2_F Tavisk::CurrentTransform() const
     return m_TransformStack.back();
 }
 
-void Tavisk::CountCommand()
+void Tavisk::ChargeWork(std::uint64_t units)
 {
-    if (++g_CommandsThisRender > CommandBudget)
-        RaiseRuntimeBlockingError("the render ran more than " + std::to_string(CommandBudget)
-            + " commands; its procedures call each other too often");
+    g_WorkThisRender += units;
+    if (g_WorkThisRender > RenderWork::Budget)
+        RaiseRuntimeBlockingError("the render needs more than its budget of " + std::to_string(RenderWork::Budget)
+            + " work units (commands weighed by the pixels and outlines they draw); its procedures draw too much "
+              "or call each other too often");
+}
+
+std::uint64_t Tavisk::WorkOfLastRender()
+{
+    return g_WorkThisRender;
 }
 
 void Tavisk::ReleaseDynamicResources()

@@ -77,6 +77,7 @@ public:
     // Creates the variable (or resets it) to 0: what a "$" value in the scene text does.
     void DeclareVariable(const std::string& name) { m_Variables[name] = 0.f; }
     const std::map<std::string, float>& Variables() const { return m_Variables; }
+    const std::string& CurrentAnimation() const { return m_CurrentAnimation; }
     const NameTable<ITavisk>& ChildKuvs() const { return m_ChildKuvs; }
 
     // Transform stack of the render in progress; each change sets the new top on the render target.
@@ -85,10 +86,12 @@ public:
     D2D_MATRIX_3X2_F CurrentTransform() const;
     void CaptureHitTestTransform() { m_HitTestTransform = CurrentTransform(); }
 
-    // Counts one executed command; a render (with the child renders inside it) that runs
-    // more than the budget stops with a blocking error instead of running for hours.
-    void CountCommand();
-    static constexpr std::uint64_t CommandBudget = 10'000'000;
+    // Adds work (RenderWork units) to the render in progress; a render, with the child renders
+    // inside it, that needs more than the budget stops with a blocking error instead of
+    // running for hours.
+    void ChargeWork(std::uint64_t units);
+    // The work of the last outermost render, up to where it ended.
+    static std::uint64_t WorkOfLastRender();
 
     // Read-only views of the tables, for tools that inspect a loaded scene.
     const NameTable<GeometryBase>& Geometries() const { return m_Geometries; }

@@ -227,6 +227,9 @@ public:
     virtual HRESULT CombineWithGeometry(ID2D1Geometry* input, D2D1_COMBINE_MODE mode,
         const D2D1_MATRIX_3X2_F* inputTransform, float flatteningTolerance,
         ID2D1SimplifiedGeometrySink* sink) const = 0;
+    // The number of elements of all figures (starts, lines, curves, closes): what drawing the geometry costs beyond
+    // the area it covers (an addition of this layer, for every kind of geometry).
+    virtual HRESULT GetSegmentCount(UINT32* count) const = 0;
 };
 
 class ID2D1RectangleGeometry : public ID2D1Geometry { };

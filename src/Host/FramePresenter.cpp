@@ -22,6 +22,8 @@ bool FramePresenter::Present(const std::uint8_t* pixels, int stride, int width, 
     if (!pixels || width <= 0 || height <= 0) return Fail("no frame to show");
     if (!FitTexture(width, height)) return false;
     if (SDL_UpdateTexture(m_Texture, nullptr, pixels, stride) != 0) return Fail("cannot update the texture");
+    // Whatever the frame leaves uncovered (the bars of a letterboxed frame) is black.
+    if (SDL_RenderClear(m_Renderer) != 0) return Fail("cannot clear the window");
     if (SDL_RenderCopy(m_Renderer, m_Texture, nullptr, nullptr) != 0) return Fail("cannot copy the frame");
     SDL_RenderPresent(m_Renderer);
     return true;

@@ -1,13 +1,6 @@
 #include "Host/WindowSize.h"
 
 namespace Host {
-namespace {
-
-constexpr double DipsPerInch = 96.0;
-constexpr double WidthDips = 800.0;
-constexpr double HeightDips = 600.0;
-
-} // namespace
 
 float UsableDpi(int queryStatus, float reportedDpi)
 {
@@ -18,8 +11,8 @@ float UsableDpi(int queryStatus, float reportedDpi)
 
 WindowSize ScaledWindowSize(float dpiX, float dpiY)
 {
-    const double width = static_cast<double>(dpiX) * WidthDips / DipsPerInch;
-    const double height = static_cast<double>(dpiY) * HeightDips / DipsPerInch;
+    const double width = static_cast<double>(dpiX) * PictureWidthDips / DefaultDpi;
+    const double height = static_cast<double>(dpiY) * PictureHeightDips / DefaultDpi;
     return { static_cast<int>(width), static_cast<int>(height) };
 }
 

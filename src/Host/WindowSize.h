@@ -5,6 +5,9 @@ namespace Host {
 
 inline constexpr float DefaultDpi = 96.f;
 inline constexpr float MaxPlausibleDpi = 1000.f;
+// The picture every scene draws, in DIPs.
+inline constexpr int PictureWidthDips = 800;
+inline constexpr int PictureHeightDips = 600;
 
 struct WindowSize {
     int width;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "Core/Factory.h"
 #include "ProgramFixtures.h"
 #include "support/ImageFiles.h"
 #include "support/Pixels.h"
@@ -118,6 +119,51 @@ TEST_F(BitmapTest, AnImageIsReadWhenDrawnAndDecodedOnceButAFailureIsTriedAgain)
     }
     EXPECT_EQ(idleOpens.Opens(), 0);
     EXPECT_EQ(drawnOpens.Opens(), 1);
+}
+
+TEST_F(BitmapTest, RecordsNamingOneFileShareOneDecode)
+{
+    const std::string path = dir.Path() + "/pic.png";
+    WritePng(path, 16, 8, Red, Blue);
+    OpenCounter opens(path);
+    SceneText text;
+    std::string commands;
+    // Twelve records name the file, spelt three ways; the first and the last are drawn.
+    for (int i = 0; i < 12; ++i) {
+        const std::string spelling[] = { path, dir.Path() + "/./pic.png", dir.Path() + "//pic.png" };
+        text.Image("pic" + std::to_string(i), "BitmapFromFile{ " + spelling[i % 3] + " }");
+        commands += "DrawImage{ source pic" + std::to_string(i) + " destRect Rect{ " + std::to_string(i * 8) + " 0 "
+            + std::to_string(i * 8 + 8) + " 100 } opacity 1 srcRect Rect{ 0 0 8 8 } } ";
+    }
+    KUV::DecodedImages& images = KUV::GetSceneFactory()->Images();
+    const std::uint64_t before = images.BytesInUse();
+    Load(text.Executable("draw", Commands(commands, 12)).MainAnim("draw"));
+    ExpectRendered({ { 4, 50, Red }, { 92, 50, Red } });
+    EXPECT_EQ(opens.Opens(), 1);
+    EXPECT_EQ(images.BytesInUse() - before, 16u * 8 * 4);
+    loaded.scene.reset();
+    EXPECT_EQ(images.BytesInUse(), before) << "the pixels go with the last record that held them";
+}
+
+TEST_F(BitmapTest, DecodedImagesStayWithinTheirBudget)
+{
+    const std::string first = dir.Path() + "/first.png", second = dir.Path() + "/second.png";
+    WritePng(first, 16, 8, Red, Red);
+    WritePng(second, 16, 8, Blue, Blue);
+    KUV::DecodedImages& images = KUV::GetSceneFactory()->Images();
+    images.SetBudget(images.BytesInUse() + 16 * 8 * 4 + 100);
+    Load(SceneText()
+             .Image("first", "BitmapFromFile{ " + first + " }")
+             .Image("second", "BitmapFromFile{ " + second + " }")
+             .Executable("draw",
+                 Commands("DrawImage{ source first destRect Rect{ 0 0 50 100 } opacity 1 srcRect Rect{ 0 0 8 8 } } "
+                          "DrawImage{ source second destRect Rect{ 50 0 100 100 } opacity 1 srcRect Rect{ 0 0 8 8 } }",
+                     2))
+             .MainAnim("draw"));
+    EXPECT_EQ(Render(), ResultRuntimeError);
+    EXPECT_EQ(Scene().GetErrorText(), "Direct2D returned error: -2147024882");
+    images.SetBudget(KUV::DecodedImages::DefaultBudget);
+    ExpectRendered({ { 25, 50, Red }, { 75, 50, Blue } });
 }
 
 } // namespace

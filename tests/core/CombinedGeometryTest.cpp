@@ -91,6 +91,21 @@ TEST_F(CombinedGeometryTest, ACombinationOverAVariableInputFollowsItEveryFrame)
     }
 }
 
+TEST_F(CombinedGeometryTest, CombiningTwoEmptyGeometriesDrawsNothing)
+{
+    for (const char* mode : { "Union", "Intersect", "Xor", "Exclude" }) {
+        SCOPED_TRACE(mode);
+        LoadDrawing(
+            SceneText()
+                .Geometry("none", "Rectangle{ x 10 y 10 w 0 h 0 hitTest 0 }")
+                .Geometry("c", std::string("Combined{ geometry1 none geometry2 none mode ") + mode + " hitTest 1 }")
+                .Brush("red", RedBrush),
+            "Fill{ c red } Stroke{ c red 4 }", 2);
+        ExpectRendered({ { 10, 10, White }, { 50, 50, White } });
+        EXPECT_FALSE(Hits(10, 10));
+    }
+}
+
 TEST_F(CombinedGeometryTest, TheDynamicFlagIsTheOrOfTheInputs)
 {
     Load(SceneText()

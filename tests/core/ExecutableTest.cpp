@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Core/RenderWork.h"
 #include "ProgramFixtures.h"
 #include "support/ImageFiles.h"
 
@@ -140,7 +141,7 @@ TEST_F(ExecutableTest, HitTestsSeeThroughTheCapturedTransform)
     EXPECT_FALSE(hits(105, 105)) << "later pushes are not captured";
 }
 
-TEST_F(ExecutableTest, ACallTreeThatDoublesItsWorkStopsAtTheCommandBudget)
+TEST_F(ExecutableTest, ACallTreeThatDoublesItsCommandsStopsAtTenMillionOfThem)
 {
     SceneText text = Base();
     text.Executable("p0", Commands("", 0));
@@ -152,7 +153,9 @@ TEST_F(ExecutableTest, ACallTreeThatDoublesItsWorkStopsAtTheCommandBudget)
     EXPECT_EQ(Render(), ResultRuntimeError);
     const std::string& error = Scene().GetErrorText();
     EXPECT_EQ(error.rfind("Tavisk Runtime Blocking Error:::", 0), 0u) << error;
-    EXPECT_NE(error.find("more than 10000000 commands"), std::string::npos) << error;
+    EXPECT_NE(error.find("more than its budget of 2000000000 work units"), std::string::npos) << error;
+    EXPECT_EQ(Tavisk::WorkOfLastRender() / RenderWork::PerCommand, 10'000'000u)
+        << "the 10,000,000th command stops it (the scene's components cost a little too)";
 }
 
 TEST_F(ExecutableTest, DeepCallChainsStopBeforeTheStackRunsOut)

@@ -137,6 +137,39 @@ TEST_F(LoadingTest, AChildChainBackToALoadingFileIsRefused)
             + "/b.tvs : 7 : could not load the file \"" + dir.Path() + "/a.tvs\": it is already being loaded");
 }
 
+TEST_F(LoadingTest, AnArgumentCountRunningPastTheEndOfTheFileFailsAtTheEnd)
+{
+    dir.Write("child.tvs", SceneText().Str());
+    std::string text = SceneText().ChildKuv("kid", "Tavisk{ " + dir.Path() + "/child.tvs noOfArgs 2000000000 }").Str();
+    text.erase(text.find("2000000000") + 10);
+    LoadedScene loaded = Load(text + "\n");
+    EXPECT_EQ(loaded.status, LoadLogicError);
+    EXPECT_EQ(loaded.errorText, "Parse Error:::" + Scene() + " : 8 : expecting \"}\" got \"\"");
+}
+
+// Writes a chain of length scene files, each one's child the next; returns the first one's path.
+std::string WriteChildChain(const TempDir& dir, int length)
+{
+    auto path = [&](int i) { return dir.Path() + "/chain" + std::to_string(i) + ".tvs"; };
+    dir.Write("chain" + std::to_string(length - 1) + ".tvs", SceneText().Str());
+    for (int i = length - 2; i >= 0; --i)
+        dir.Write("chain" + std::to_string(i) + ".tvs",
+            SceneText().ChildKuv("next", "Tavisk{ " + path(i + 1) + " noOfArgs 0 }").Str());
+    return path(0);
+}
+
+TEST_F(LoadingTest, ChildSceneNestingIsLimited)
+{
+    EXPECT_EQ(LoadFile(WriteChildChain(dir, 50)).status, LoadOk);
+    EXPECT_EQ(LoadFile(WriteChildChain(dir, 64)).status, LoadOk);
+    LoadedScene deep = LoadFile(WriteChildChain(dir, 3000));
+    EXPECT_EQ(deep.status, LoadLogicError);
+    EXPECT_EQ(deep.errorText.rfind("Parse Error:::" + dir.Path() + "/chain0.tvs : 7 : Parse Error:::", 0), 0u);
+    const std::string innermost = "Parse Error:::" + dir.Path() + "/chain63.tvs : 7 : could not load the file \""
+        + dir.Path() + "/chain64.tvs\": child scenes nested more than 64 deep";
+    EXPECT_EQ(deep.errorText.substr(deep.errorText.size() - innermost.size()), innermost);
+}
+
 TEST_F(LoadingTest, TheSameChildFileMayBeLoadedTwice)
 {
     dir.Write("child.tvs", SceneText().Str());

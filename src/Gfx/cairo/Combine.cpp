@@ -92,7 +92,8 @@ HRESULT CombinePaths(const PathData& first, const PathData& second, const cairo_
         ClipperLib::Clipper clipper;
         clipper.AddPaths(ToClipper(Flatten(first, identity, tolerance, true)), ClipperLib::ptSubject, true);
         clipper.AddPaths(ToClipper(Flatten(second, secondTransform, tolerance, true)), ClipperLib::ptClip, true);
-        if (!clipper.Execute(type, result, FillTypeOf(first), FillTypeOf(second))) return E_FAIL;
+        // Clipper reports inputs without a single edge as a failure; combining nothing gives nothing.
+        if (!clipper.Execute(type, result, FillTypeOf(first), FillTypeOf(second))) result.clear();
     } catch (const ClipperLib::clipperException&) {
         return E_FAIL;
     }

@@ -57,6 +57,12 @@ public:
     {
         return GeometryCombine(m_Data, input, mode, inputTransform, tolerance, sink);
     }
+    HRESULT GetSegmentCount(UINT32* count) const override
+    {
+        if (count == nullptr) return E_POINTER;
+        *count = m_Data.SegmentCount();
+        return S_OK;
+    }
     const PathData& Data() const override { return m_Data; }
 
 protected:

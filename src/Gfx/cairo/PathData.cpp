@@ -15,6 +15,7 @@ void PathData::AddHeader(cairo_path_data_type_t type, int length)
     element.header.type = type;
     element.header.length = length;
     m_Stroke.push_back(element);
+    ++m_Segments;
 }
 
 void PathData::AddPoint(Point p)

@@ -40,6 +40,8 @@ public:
     bool HasFigures() const { return !m_Figures.empty(); }
     const std::vector<FigureSpan>& Figures() const { return m_Figures; }
     const std::vector<cairo_path_data_t>& Elements() const { return m_Stroke; }
+    // Elements of every figure: starts, lines, curves and closes.
+    UINT32 SegmentCount() const { return m_Segments; }
 
     // Every figure, closed ones closed back to their start.
     cairo_path_t StrokePath() const { return View(m_Stroke); }
@@ -61,6 +63,7 @@ private:
     bool m_Finite = true;
     bool m_HasHollow = false;
     bool m_InFigure = false;
+    UINT32 m_Segments = 0;
 };
 
 // Calls visit(type, points) for each element in [begin, end) of elements.

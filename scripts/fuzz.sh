@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (in build-fuzz/), replays the seed corpus and every input
+# that ever failed (fuzz/regressions/), then fuzzes each target for SECONDS (default 60).
+# New inputs collect in build-fuzz/corpus-*, failures in build-fuzz/artifacts-*: a failing
+# input, once fixed, is copied into fuzz/regressions/ so that every later run replays it.
+# Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+seconds=${1:-60}
+
+bash scripts/install-deps.sh
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DKUV_FUZZ=ON -DKUV_WERROR=ON -DKUV_BUILD_TESTS=OFF -DKUV_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j "$(nproc)" --target scene_fuzzer image_fuzzer
+
+# fontconfig keeps a little of its configuration until exit on purpose.
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+# fuzz TARGET KIND MAX-LEN [OPTION...]
+fuzz() {
+  local target=$root/build-fuzz/fuzz/$1 kind=$2 maxlen=$3
+  shift 3
+  local common=(-timeout=10 -rss_limit_mb=2048 -max_len="$maxlen" "$@")
+  local work=$root/build-fuzz/corpus-$kind artifacts=$root/build-fuzz/artifacts-$kind/
+  mkdir -p "$work" "$artifacts"
+  echo "== $kind: replaying the seeds and the regressions"
+  "$target" -runs=0 "${common[@]}" -artifact_prefix="$artifacts" "$root/fuzz/corpus/$kind" "$root/fuzz/regressions/$kind"
+  echo "== $kind: fuzzing for $seconds s"
+  "$target" -max_total_time="$seconds" -print_final_stats=1 "${common[@]}" -artifact_prefix="$artifacts" \
+    "$work" "$root/fuzz/corpus/$kind" 2>&1 | grep -E "^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==|SUMMARY|artifact)|ERROR|Test unit" || true
+  # The pipe hides the fuzzer's status: a failure leaves its input among the artifacts.
+  if compgen -G "$artifacts*" >/dev/null; then
+    echo "FAIL: $kind: failing inputs in $artifacts" >&2
+    return 1
+  fi
+}
+
+fuzz scene_fuzzer scene 4096 -dict="$root/fuzz/tvs.dict"
+fuzz image_fuzzer image 65536
+echo "fuzzing: no failures"

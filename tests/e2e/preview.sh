@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# End-to-end run of tvs-preview on a virtual X display: the window shows the scene, a saved
+# change shows within 2 s, a broken save keeps the window and the last good picture and
+# shows the error band, Escape ends it with 0; and the exits of the command line.
+# Usage: preview.sh PATH-TO-TVS-PREVIEW   (needs xvfb-run, xdotool, xwininfo, imagemagick)
+set -uo pipefail
+
+if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+  echo "usage: $0 PATH-TO-TVS-PREVIEW" >&2
+  exit 2
+fi
+preview=$(realpath "$1")
+
+if [ -z "${KUV_E2E_DISPLAY_READY:-}" ]; then
+  for tool in xvfb-run Xvfb xdotool xwininfo import convert timeout; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"
+      exit 1
+    fi
+  done
+  export KUV_E2E_DISPLAY_READY=1
+  exec timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$preview"
+fi
+
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER
+work=$(mktemp -d)
+failures=0
+pid=""
+status=""
+
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+pass() { echo "PASS: $*"; }
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+# X client calls are bounded and tried again: the virtual server sometimes drops a connection.
+x_call() {
+  local seconds=$1
+  shift
+  for attempt in 1 2 3; do
+    timeout "$seconds" env "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+xdotool() { x_call 5 xdotool "$@" 2>/dev/null; }
+xwininfo() { x_call 5 xwininfo "$@"; }
+import() { x_call 10 import "$@"; }
+
+# A full-window rectangle of colour $2 ("R G B" in 0..1), written as scene file $1.
+write_scene() {
+  cat >"$1.tmp" <<SCENE
+Tavisk{
+noOfGeometries 1
+  Box Rectangle{ x 0 y 0 w 2000 h 2000 hitTest 0 }
+noOfBrushes 1
+  Paint SolidColorBrush{ Color{ $2 1 } opacity 1 }
+noOfImages 0
+noOfTransforms 0
+noOfChildKuvs 0
+noOfExecutables 1
+  Draw Procedure{ noOfCommands 1 Fill{ Box Paint } }
+noOfControllers 0
+noOfAnimations 1
+  MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
+}
+SCENE
+  # Saved as editors do: a new file renamed over the old one.
+  mv "$1.tmp" "$1"
+}
+
+wait_window() {
+  local id
+  for ((i = 0; i < 40; i++)); do
+    id=$(xwininfo -root -tree | grep -F '"tvs-preview: ' | awk '{print $1}' | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.25
+  done
+  return 1
+}
+
+wait_exit() {
+  local tenths=$(($1 * 10))
+  for ((i = 0; i < tenths; i++)); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  pid=""
+  status=hung
+  return 1
+}
+
+# Prints "R G B" of pixel (x, y) of window $1; keeps the shot as $work/last.png.
+pixel_of() {
+  local hex
+  import -window "$1" "$work/last.png" 2>/dev/null || return 1
+  hex=$(convert "$work/last.png" -format "%[hex:p{$2,$3}]" info: 2>/dev/null) || return 1
+  echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
+}
+
+# Whether "R G B" $1 is within 12 per channel of $2.
+near() {
+  read -r r g b <<<"$1"
+  read -r wr wg wb <<<"$2"
+  ((r - wr <= 12 && wr - r <= 12 && g - wg <= 12 && wg - g <= 12 && b - wb <= 12 && wb - b <= 12))
+}
+
+# Waits up to $5 s for pixel ($2, $3) of window $1 to be near "R G B" $4; prints the last seen.
+wait_pixel() {
+  local got="" deadline=$(($(date +%s%N) + $5 * 1000000000))
+  while (($(date +%s%N) < deadline)); do
+    got=$(pixel_of "$1" "$2" "$3") && near "$got" "$4" && {
+      echo "$got"
+      return 0
+    }
+    sleep 0.1
+  done
+  echo "$got"
+  return 1
+}
+
+# The error band: a dark red backing under white text.
+is_error_red() {
+  read -r r g b <<<"$1"
+  ((r > 90 && g < 60 && b < 60))
+}
+
+case_live_window() {
+  local dir="$work/live" window got shot
+  mkdir -p "$dir"
+  write_scene "$dir/scene.tvs" "1 0 1"
+  (cd "$dir" && exec "$preview" scene.tvs --size 400x300 >"$dir/stdout" 2>"$dir/stderr") &
+  pid=$!
+  if ! window=$(wait_window); then
+    fail "live: no tvs-preview window"
+    wait_exit 5
+    return
+  fi
+  if got=$(wait_pixel "$window" 200 150 "255 0 255" 5); then pass "live: the window shows the scene ($got)"; else fail "live: pixel (200, 150) is $got, expected magenta"; fi
+
+  write_scene "$dir/scene.tvs" "0 1 0"
+  if got=$(wait_pixel "$window" 200 150 "0 255 0" 2); then pass "live: a saved colour shows within 2 s ($got)"; else fail "live: 2 s after the save pixel (200, 150) is $got, expected green"; fi
+
+  printf 'Tavisk{\nnoOfGeometries 1\n  Box Triangle{ }\n' >"$dir/scene.tvs.tmp" && mv "$dir/scene.tvs.tmp" "$dir/scene.tvs"
+  sleep 2.5
+  if ! kill -0 "$pid" 2>/dev/null; then
+    fail "live: the preview ended after a broken save"
+    wait_exit 1
+    return
+  fi
+  pass "live: the window stays open after a broken save"
+  got=$(pixel_of "$window" 3 297)
+  if is_error_red "$got"; then pass "live: the error band is shown ($got)"; else fail "live: pixel (3, 297) is $got, expected the error band"; fi
+  got=$(pixel_of "$window" 200 120)
+  if near "$got" "0 255 0"; then pass "live: the last good picture stays above the band"; else fail "live: pixel (200, 120) is $got, expected green"; fi
+  shot="${KUV_E2E_SHOTS:-}"
+  [ -n "$shot" ] && cp "$work/last.png" "$shot/preview-error-band.png"
+
+  xdotool windowfocus "$window"
+  sleep 0.2
+  xdotool key Escape
+  wait_exit 10
+  if [ "$status" = 0 ]; then pass "live: Escape ends the preview with 0"; else fail "live: Escape gave exit status $status"; fi
+}
+
+# Runs the preview with arguments $2... in $work, expecting exit status $1; sets out and err.
+run_expecting() {
+  local want=$1
+  shift
+  (cd "$work" && timeout 20 "$preview" "$@" >"$work/out" 2>"$work/err")
+  status=$?
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+  [ "$status" = "$want" ]
+}
+
+case_command_line() {
+  if run_expecting 0 --help && [[ $out == usage:\ tvs-preview* ]] && [ -z "$err" ]; then pass "--help: usage on stdout, exit 0"; else fail "--help: status $status, stdout $out, stderr $err"; fi
+  if run_expecting 64 scene.tvs --size 0x0 && [[ $err == *'bad value for --size: "0x0"'*usage:* ]]; then pass "bad command line: exit 64 with the usage"; else fail "bad command line: status $status, stderr $err"; fi
+  if run_expecting 1 missing.tvs && [ "$err" = 'tvs-preview: could not open the file "missing.tvs"' ]; then pass "missing scene: exit 1 with one line"; else fail "missing scene: status $status, stderr $err"; fi
+  write_scene "$work/scene.tvs" "1 0 0"
+  if run_expecting 1 scene.tvs --music missing.mp3 && [ "$(wc -l <"$work/err")" = 1 ] && [[ $err == 'tvs-preview: cannot open the music "missing.mp3"'* ]]; then pass "missing music: exit 1 with one line"; else fail "missing music: status $status, stderr $err"; fi
+  if (cd "$work" && exec env -u DISPLAY -u WAYLAND_DISPLAY "$preview" scene.tvs >"$work/out" 2>"$work/err"); then status=0; else status=$?; fi
+  if [ "$status" = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "no display" "$work/err"; then pass "no display: exit 1 with $(cat "$work/err")"; else fail "no display: status $status, stderr $(cat "$work/err")"; fi
+}
+
+case_live_window
+case_command_line
+
+if [ "$failures" -eq 0 ]; then
+  echo "preview end-to-end: all cases passed"
+  exit 0
+fi
+echo "preview end-to-end: $failures check(s) failed"
+exit 1
