@@ -101,7 +101,6 @@ public:
     const NameTable<ExecutableBase>& Executables() const { return m_Executables; }
     const NameTable<ControllerBase>& Controllers() const { return m_Controllers; }
     const NameTable<Animation>& Animations() const { return m_Animations; }
-    const std::string& CurrentAnimation() const { return m_CurrentAnimation; }
 
     ID2D1RenderTarget* m_RT;
     SceneOrigin m_Origin;
