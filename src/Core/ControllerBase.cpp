@@ -93,6 +93,7 @@ std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
 {
     NestingGuard nesting(t_RecordNesting, MaxRecordNesting);
     const std::string token = reader.ReadWord();
+    const SourceLocation readAt = reader.Here();
     const ControllerOpener* opener = FindOpener(token);
     if (!opener) reader.RaiseParseError("Unknown controller type \"" + token + "\"");
     if (nesting.Exceeded())
@@ -102,6 +103,7 @@ std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
     ReadChildren(reader, *controller);
     reader.Expect("}");
     controller->m_Owner = reader.scene;
+    controller->m_ReadAt = readAt;
     return controller;
 }
 

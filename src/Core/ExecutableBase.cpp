@@ -52,6 +52,7 @@ std::shared_ptr<ExecutableBase> ReadExecutable(SceneReader& reader, ID2D1RenderT
 {
     NestingGuard nesting(t_RecordNesting, MaxRecordNesting);
     const std::string token = reader.ReadWord();
+    const SourceLocation readAt = reader.Here();
     const BodyReader read = FindBodyReader(token);
     if (!read) reader.RaiseParseError("Unknown executable type \"" + token + "\"");
     if (nesting.Exceeded())
@@ -59,6 +60,7 @@ std::shared_ptr<ExecutableBase> ReadExecutable(SceneReader& reader, ID2D1RenderT
     std::shared_ptr<ExecutableBase> executable = read(reader, renderTarget);
     reader.Expect("}");
     executable->m_Owner = reader.scene;
+    executable->m_ReadAt = readAt;
     return executable;
 }
 

@@ -130,6 +130,7 @@ Tavisk* Factory::LoadDocument(
         if (d2dFactory) d2dFactory->Release(); // the render target keeps it alive
     }
     auto scene = std::make_unique<Tavisk>(renderTarget);
+    scene->m_Origin.file = path;
     reader.scene = scene.get();
     reader.Expect("Tavisk{");
     ReadSections(reader);
@@ -148,8 +149,9 @@ void ReadSection(SceneReader& reader, const char* keyword, ReadAndRegister&& rea
     const int count = reader.ReadInt();
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
+        const SourceLocation readAt = reader.Here();
         try {
-            readAndRegister(name);
+            readAndRegister(name, readAt);
         } catch (const std::invalid_argument& duplicate) {
             reader.RaiseParseError(duplicate.what());
         }
@@ -161,40 +163,52 @@ void ReadSection(SceneReader& reader, const char* keyword, ReadAndRegister&& rea
 void Factory::ReadSections(SceneReader& reader)
 {
     Tavisk& scene = *reader.scene;
-    ReadSection(reader, "noOfGeometries", [&](const std::string& name) {
+    ReadSection(reader, "noOfGeometries", [&](const std::string& name, const SourceLocation& readAt) {
         std::shared_ptr<GeometryBase> geometry = ReadGeometry(reader);
         geometry->m_Factory = reader.d2dFactory;
         geometry->m_Loader = this;
         geometry->m_Name = name;
         geometry->m_MaskScope = reader.SceneFileIdentity();
+        geometry->m_ReadAt = readAt;
         scene.RegisterGeometry(name, std::move(geometry));
     });
-    ReadSection(reader, "noOfBrushes", [&](const std::string& name) {
+    ReadSection(reader, "noOfBrushes", [&](const std::string& name, const SourceLocation& readAt) {
         std::shared_ptr<BrushBase> brush = ReadBrush(reader);
         brush->m_RT = reader.renderTarget;
+        brush->m_ReadAt = readAt;
         scene.RegisterBrush(name, std::move(brush));
     });
-    ReadSection(reader, "noOfImages", [&](const std::string& name) {
+    ReadSection(reader, "noOfImages", [&](const std::string& name, const SourceLocation& readAt) {
         std::shared_ptr<Image> image = ReadImage(reader);
         image->m_RT = reader.renderTarget;
         image->m_Loader = this;
+        image->m_ReadAt = readAt;
         scene.RegisterImage(name, std::move(image));
     });
-    ReadSection(reader, "noOfTransforms",
-        [&](const std::string& name) { scene.RegisterTransform(name, ReadTransform(reader)); });
-    ReadSection(
-        reader, "noOfChildKuvs", [&](const std::string& name) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
-    ReadSection(reader, "noOfExecutables",
-        [&](const std::string& name) { scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget)); });
-    ReadSection(reader, "noOfControllers",
-        [&](const std::string& name) { scene.RegisterController(name, ReadController(reader)); });
-    ReadSection(reader, "noOfAnimations",
-        [&](const std::string& name) { scene.RegisterAnimation(name, ReadAnimation(reader)); });
+    ReadSection(reader, "noOfTransforms", [&](const std::string& name, const SourceLocation& readAt) {
+        std::shared_ptr<TransformResource> transform = ReadTransform(reader);
+        transform->m_ReadAt = readAt;
+        scene.RegisterTransform(name, std::move(transform));
+    });
+    ReadSection(reader, "noOfChildKuvs",
+        [&](const std::string& name, const SourceLocation&) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
+    ReadSection(reader, "noOfExecutables", [&](const std::string& name, const SourceLocation&) {
+        scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget));
+    });
+    ReadSection(reader, "noOfControllers", [&](const std::string& name, const SourceLocation&) {
+        scene.RegisterController(name, ReadController(reader));
+    });
+    ReadSection(reader, "noOfAnimations", [&](const std::string& name, const SourceLocation& readAt) {
+        std::shared_ptr<Animation> animation = ReadAnimation(reader);
+        animation->m_ReadAt = readAt;
+        scene.RegisterAnimation(name, std::move(animation));
+    });
 }
 
 std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
 {
     reader.Expect("Tavisk{");
+    const SourceLocation recordAt = reader.Here();
     const std::string path = reader.ReadWord();
     Factory& factory = *reader.factory;
     if (factory.m_FilesBeingLoaded.size() >= Factory::MaxChildNesting)
@@ -212,13 +226,17 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
 
     reader.Expect("noOfArgs");
     const int count = reader.ReadInt();
+    auto* tavisk = dynamic_cast<Tavisk*>(child.get());
+    if (tavisk) tavisk->m_Origin.record = recordAt;
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
         // The end of the file: the record can only fail on its closing brace, so fail now
         // instead of reading nothing once per remaining argument.
         if (name.empty()) reader.Expect("}");
+        const SourceLocation readAt = reader.Here();
         const float value = reader.ReadFloat();
         child->WriteVariable(name, value);
+        if (tavisk) tavisk->m_Origin.arguments.push_back({ name, value, readAt });
     }
     reader.Expect("}");
     return child;

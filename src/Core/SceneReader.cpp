@@ -106,6 +106,7 @@ ValueD SceneReader::ReadValue()
     const std::string token = ReadWord();
     if (!token.empty() && token.front() == '$') {
         scene->DeclareVariable(token);
+        scene->m_Origin.variableSites.try_emplace(token, Here());
         usesVariables = true;
         return ValueD(token, scene);
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/TaviskComponent.h"
 #include "Core/ValueD.h"
 #include "Gfx/D2D1.h"
 
@@ -69,6 +70,9 @@ public:
 
     // The identity (FileIdentity) of the scene file this reader was opened on.
     const std::string& SceneFileIdentity() const { return m_OpenFiles.front(); }
+
+    // The file and line of the last token read.
+    SourceLocation Here() const { return { fileName, lineNumber }; }
 
     std::string fileName; // the file being read, as written
     int lineNumber = 0; // attempts to read a line from the current file

@@ -100,6 +100,7 @@ int Tavisk::StartAnimation(const std::string& name, int time)
             m_ErrorText = name + " animation does not exist";
             return int(ResultNotFound);
         }
+        if (m_StartObserver) m_StartObserver(m_CurrentAnimation, name, time);
         const auto current = m_Animations.find(m_CurrentAnimation);
         if (current != m_Animations.end()) current->second->m_Active = false;
         // Child scenes are rewound before the controller starts, so that a trigger firing

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +22,22 @@ class ControllerBase;
 class Animation;
 
 template <class T> using NameTable = std::map<std::string, std::shared_ptr<T>>;
+
+// A variable that a parent's child-scene record writes into the child when it is loaded.
+struct ChildArgument {
+    std::string name;
+    float value = 0.f;
+    SourceLocation readAt;
+};
+
+// What the loader notes about where a scene came from, for authoring tools; the
+// scene's own operations never read it.
+struct SceneOrigin {
+    std::string file; // the path the scene was loaded from, as given
+    std::map<std::string, SourceLocation> variableSites; // where each variable is first named
+    std::vector<ChildArgument> arguments; // given by the parent's child-scene record
+    SourceLocation record; // the parent's child-scene record; empty for a root scene
+};
 
 // Throws std::runtime_error "Tavisk Runtime Blocking Error:::" + message.
 [[noreturn]] void RaiseRuntimeBlockingError(const std::string& message);
@@ -76,7 +93,20 @@ public:
     // The work of the last outermost render, up to where it ended.
     static std::uint64_t WorkOfLastRender();
 
+    // Read-only views of the tables, for tools that inspect a loaded scene.
+    const NameTable<GeometryBase>& Geometries() const { return m_Geometries; }
+    const NameTable<BrushBase>& Brushes() const { return m_Brushes; }
+    const NameTable<Image>& Images() const { return m_Images; }
+    const NameTable<TransformResource>& Transforms() const { return m_Transforms; }
+    const NameTable<ExecutableBase>& Executables() const { return m_Executables; }
+    const NameTable<ControllerBase>& Controllers() const { return m_Controllers; }
+    const NameTable<Animation>& Animations() const { return m_Animations; }
+
     ID2D1RenderTarget* m_RT;
+    SceneOrigin m_Origin;
+    // Told of every start of an existing animation (from, to, tick) before it takes effect;
+    // empty unless a tool traces the run.
+    std::function<void(const std::string&, const std::string&, int)> m_StartObserver;
 
 private:
     void ResetTransformStack(const D2D_MATRIX_3X2_F& m);

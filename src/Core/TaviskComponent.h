@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "Gfx/D2D1.h"
@@ -10,12 +11,20 @@ namespace KUV {
 
 class Tavisk;
 
+// Where a record was read: the file as written and its line. Kept for authoring
+// tools, which point at the record; nothing that loads, updates or draws reads it.
+struct SourceLocation {
+    std::string file;
+    int line = 0;
+};
+
 // Base of every named part of a scene.
 class TaviskComponent {
 public:
     virtual ~TaviskComponent() = default;
 
     Tavisk* m_Owner = nullptr; // the scene this component belongs to; not owned
+    SourceLocation m_ReadAt; // set by the loader
 };
 
 // Drops the built object after each render when the component follows variables.

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "Tools/TvsRender.h"
+#include "Tools/VideoExport.h"
 
 namespace KUV::Tools {
 
@@ -13,12 +14,17 @@ const char* const Usage
       "  Loads SCENE at tick 0, updates it at the ticks 0, MS, 2*MS, ... up to --until (default: the largest\n"
       "  --at tick, else 0) and at every --at tick; renders each --at tick (as DIR/<tick>.png with --out).\n"
       "  --vars prints the root scene's variables and --hit the hit test of X,Y at each --at tick.\n"
-      "  --timings prints, after the run, the load time and each rendered frame's update and render times.\n";
+      "  --timings prints, after the run, the load time and each rendered frame's update and render times.\n"
+      "       tvs-render SCENE --video FILE [--fps N] [--audio FILE] [--from MS] [--until MS] [--size WxH]\n"
+      "  Writes the frames at the ticks FROM + round(n * 1000 / N) before --until (default: the audio's\n"
+      "  length) into FILE through ffmpeg: .mp4 (H.264), .webm (VP9) or .gif; N defaults to 30. --audio\n"
+      "  adds its sound, its time 0 at tick 0.\n";
 
 namespace {
 
 constexpr std::int64_t MaxTick = std::numeric_limits<std::int32_t>::max();
 constexpr int MaxSide = 16384;
+constexpr int MaxFps = 240;
 
 bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value)
 {
@@ -67,6 +73,17 @@ bool ApplyOption(RenderOptions& o, const std::string& name, const std::string& v
     } else if (name == "--out") {
         ok = !value.empty();
         o.outDir = value;
+    } else if (name == "--video") {
+        ok = !value.empty();
+        o.video = value;
+    } else if (name == "--fps") {
+        ok = ParseNumber(value, 1, MaxFps, number);
+        o.fps = static_cast<int>(number);
+    } else if (name == "--audio") {
+        ok = !value.empty();
+        o.audio = value;
+    } else if (name == "--from") {
+        ok = ParseNumber(value, 0, MaxTick, o.from);
     } else if (name == "--hit") {
         int x = 0, y = 0;
         ok = ParsePair(value, ',', std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), x, y);
@@ -75,8 +92,35 @@ bool ApplyOption(RenderOptions& o, const std::string& name, const std::string& v
         error = "unknown option " + name;
         return false;
     }
-    if (!ok) error = "bad value for " + name + ": \"" + value + "\"";
+    if (!ok) error = "bad value for " + name + ": \"" + value + "\"" + (name == "--fps" ? " (1 to 240)" : "");
     return ok;
+}
+
+bool Given(const std::vector<std::string>& arguments, const char* option)
+{
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+}
+
+// Video options come together, and only with what a video can show.
+bool CheckVideoOptions(const std::vector<std::string>& arguments, const RenderOptions& o, std::string& error)
+{
+    if (o.video.empty()) {
+        for (const char* option : { "--fps", "--audio", "--from" })
+            if (Given(arguments, option)) error = std::string(option) + " needs --video";
+        return error.empty();
+    }
+    for (const char* option : { "--at", "--out", "--vars", "--hit", "--step" })
+        if (Given(arguments, option)) error = std::string(option) + " cannot be used with --video";
+    if (!error.empty()) return false;
+    if (VideoFormatOf(o.video) == VideoFormat::Unknown)
+        error = "unknown video file extension: \"" + o.video + "\" (use .mp4, .webm or .gif)";
+    else if (VideoFormatOf(o.video) == VideoFormat::Gif && !o.audio.empty())
+        error = "a GIF has no sound: --audio needs an .mp4 or .webm file";
+    else if (o.until && *o.until <= o.from)
+        error = "--until must come after --from";
+    else if (!o.until && o.audio.empty())
+        error = "--video needs --until (or --audio, whose length it then takes)";
+    return error.empty();
 }
 
 } // namespace
@@ -90,6 +134,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             options.vars = true;
         } else if (argument == "--timings") {
             options.timings = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
         } else if (argument.rfind("--", 0) == 0) {
             if (i + 1 >= arguments.size()) {
                 error = "missing value for " + argument;
@@ -103,10 +149,12 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             return std::nullopt;
         }
     }
+    if (options.help) return options;
     if (options.scene.empty()) {
         error = "no scene given";
         return std::nullopt;
     }
+    if (!CheckVideoOptions(arguments, options, error)) return std::nullopt;
     std::sort(options.at.begin(), options.at.end());
     options.at.erase(std::unique(options.at.begin(), options.at.end()), options.at.end());
     return options;

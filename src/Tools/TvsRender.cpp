@@ -8,6 +8,7 @@
 #include "Core/Tavisk.h"
 #include "Gfx/DrawingThreads.h"
 #include "Tools/FrameTimings.h"
+#include "Tools/VideoExport.h"
 
 namespace KUV::Tools {
 namespace {
@@ -45,10 +46,11 @@ private:
 
 class Renderer {
 public:
-    Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err)
+    Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err, const FrameSink& sink)
         : m_Options(options)
         , m_Out(out)
         , m_Err(err)
+        , m_Sink(sink)
     {
     }
 
@@ -140,7 +142,15 @@ private:
             return 1;
         }
         m_Timings.Add(tick, m_UpdateMs, render.Milliseconds());
-        return m_Options.outDir.empty() ? ExitOk : WriteFrame(tick);
+        if (int code = m_Options.outDir.empty() ? ExitOk : WriteFrame(tick); code != ExitOk) return code;
+        return m_Sink ? PassFrame(tick) : ExitOk;
+    }
+
+    int PassFrame(std::int64_t tick)
+    {
+        UINT32 stride = 0;
+        const BYTE* pixels = m_Target->GetPixels(&stride);
+        return m_Sink(tick, pixels, stride);
     }
 
     int WriteFrame(std::int64_t tick)
@@ -165,6 +175,7 @@ private:
     const RenderOptions& m_Options;
     std::ostream& m_Out;
     std::ostream& m_Err;
+    const FrameSink& m_Sink;
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;
     std::unique_ptr<ITavisk> m_Scene;
@@ -176,7 +187,13 @@ private:
 
 int RunRender(const RenderOptions& options, std::ostream& out, std::ostream& err)
 {
-    return Renderer(options, out, err).Run();
+    if (!options.video.empty()) return ExportVideo(options, out, err);
+    return RunRender(options, out, err, FrameSink());
+}
+
+int RunRender(const RenderOptions& options, std::ostream& out, std::ostream& err, const FrameSink& sink)
+{
+    return Renderer(options, out, err, sink).Run();
 }
 
 } // namespace KUV::Tools

@@ -11,5 +11,9 @@ int main(int argc, char** argv)
         std::cerr << "tvs-render: " << error << "\n" << KUV::Tools::Usage;
         return KUV::Tools::ExitUsage;
     }
+    if (options->help) {
+        std::cout << KUV::Tools::Usage;
+        return KUV::Tools::ExitOk;
+    }
     return KUV::Tools::RunRender(*options, std::cout, std::cerr);
 }

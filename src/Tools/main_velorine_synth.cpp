@@ -30,6 +30,10 @@ bool ParsePeak(int argc, char** argv, double& peak)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << Usage;
+        return 0;
+    }
     double peak = -1.5;
     if (!ParsePeak(argc, argv, peak)) {
         std::cerr << Usage;

@@ -22,11 +22,23 @@ TEST_F(TvsRenderTest, BadCommandLinesExitWithUsage)
 {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>> { {},
              { "a.tvs", "--size", "0x5" }, { "a.tvs", "--step", "0" }, { "a.tvs", "--at", "1,,2" },
-             { "a.tvs", "--bogus", "1" }, { "a.tvs", "b.tvs" }, { "a.tvs", "--hit", "3" }, { "a.tvs", "--until" } }) {
+             { "a.tvs", "--bogus", "1" }, { "a.tvs", "b.tvs" }, { "a.tvs", "--hit", "3" }, { "a.tvs", "--until" },
+             { "a.tvs", "--fps", "30" }, { "a.tvs", "--video", "a.mp4", "--until", "9", "--at", "0" },
+             { "a.tvs", "--video", "a.gif", "--until", "9", "--audio", "a.wav" },
+             { "a.tvs", "--video", "a.mp4", "--from", "9", "--until", "9" } }) {
         const auto run = RunTvsRender(arguments, dir.Path());
         EXPECT_EQ(run.exitCode, 64) << ::testing::PrintToString(arguments);
         EXPECT_NE(run.err.find("usage: tvs-render SCENE"), std::string::npos);
     }
+}
+
+TEST_F(TvsRenderTest, HelpPrintsTheUsageOnStandardOutput)
+{
+    const auto run = RunTvsRender({ "--help" }, dir.Path());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind("usage: tvs-render SCENE", 0), 0u);
+    EXPECT_NE(run.out.find("--video FILE"), std::string::npos);
+    EXPECT_EQ(run.err, "");
 }
 
 TEST_F(TvsRenderTest, ALoadFailureExitsWithItsStatusAndText)

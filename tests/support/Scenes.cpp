@@ -156,7 +156,8 @@ std::string ReadAll(const std::string& path)
 
 } // namespace
 
-ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::string& workingDir)
+ToolRun RunTool(const std::string& program, const std::vector<std::string>& arguments, const std::string& workingDir,
+    const std::vector<std::string>& environment)
 {
     const std::string outPath = workingDir + "/.tool-stdout";
     const std::string errPath = workingDir + "/.tool-stderr";
@@ -167,11 +168,13 @@ ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::strin
     if (pid == 0) {
         if (chdir(workingDir.c_str()) != 0) _exit(127);
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(127);
-        std::vector<char*> argv { const_cast<char*>(KUV_TVS_RENDER) };
+        for (const std::string& entry : environment)
+            putenv(const_cast<char*>(entry.c_str()));
+        std::vector<char*> argv { const_cast<char*>(program.c_str()) };
         for (const std::string& a : arguments)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(KUV_TVS_RENDER, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     ToolRun run;
@@ -180,6 +183,16 @@ ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::strin
     run.out = ReadAll(outPath);
     run.err = ReadAll(errPath);
     return run;
+}
+
+ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::string& workingDir)
+{
+    return RunTool(KUV_TVS_RENDER, arguments, workingDir);
+}
+
+ToolRun RunTvsCheck(const std::vector<std::string>& arguments, const std::string& workingDir)
+{
+    return RunTool(KUV_TVS_CHECK, arguments, workingDir);
 }
 
 } // namespace kuvtest

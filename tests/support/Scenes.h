@@ -79,7 +79,11 @@ struct ToolRun {
     std::string out;
     std::string err;
 };
-// Runs tvs-render with arguments (each one argument, no shell quoting needed) in workingDir.
+// Runs program with arguments (each one argument, no shell quoting needed) in workingDir, with
+// the NAME=VALUE entries of environment set on top of this process's environment.
+ToolRun RunTool(const std::string& program, const std::vector<std::string>& arguments, const std::string& workingDir,
+    const std::vector<std::string>& environment = {});
 ToolRun RunTvsRender(const std::vector<std::string>& arguments, const std::string& workingDir);
+ToolRun RunTvsCheck(const std::vector<std::string>& arguments, const std::string& workingDir);
 
 } // namespace kuvtest
