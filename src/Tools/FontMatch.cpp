@@ -56,10 +56,29 @@ std::string ResolvedFontFamily(const std::string& family)
     return result;
 }
 
+namespace {
+
+// fontconfig takes family names alike when they differ only in case and blanks, so a scene
+// can name "Liberation Serif" as one token, LiberationSerif.
+std::string Folded(const std::string& name)
+{
+    std::string folded;
+    for (char c : name)
+        if (c != ' ') folded += g_ascii_tolower(c);
+    return folded;
+}
+
+bool SameName(const char* a, const std::string& b)
+{
+    return Folded(a) == Folded(b);
+}
+
+} // namespace
+
 bool IsSameFamily(const std::string& family, const std::string& resolved)
 {
     const std::string asked = ToUtf8(WidenSceneText(family));
-    if (g_ascii_strcasecmp(asked.c_str(), resolved.c_str()) == 0) return true;
+    if (SameName(asked.c_str(), resolved)) return true;
     // fontconfig's configuration binds some families to others drawn alike (Arial to the
     // metric-compatible Liberation Sans, say): such a replacement is no fallback. Those
     // bindings are strong; the default families appended for any name are weak.
@@ -71,7 +90,7 @@ bool IsSameFamily(const std::string& family, const std::string& resolved)
     FcValueBinding binding;
     for (int i = 0; !bound && FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i)
         bound = binding != FcValueBindingWeak && value.type == FcTypeString
-            && g_ascii_strcasecmp(reinterpret_cast<const char*>(value.u.s), resolved.c_str()) == 0;
+            && SameName(reinterpret_cast<const char*>(value.u.s), resolved);
     FcPatternDestroy(pattern);
     return bound;
 }
