@@ -159,8 +159,13 @@ std::string ReadAll(const std::string& path)
 ToolRun RunTool(const std::string& program, const std::vector<std::string>& arguments, const std::string& workingDir,
     const std::vector<std::string>& environment)
 {
-    const std::string outPath = workingDir + "/.tool-stdout";
-    const std::string errPath = workingDir + "/.tool-stderr";
+    // Outside workingDir, so that neither the tree under test nor a parallel test sees them.
+    static int runs = 0;
+    const std::string stem = (std::filesystem::temp_directory_path()
+        / ("kuv-tool-" + std::to_string(getpid()) + "-" + std::to_string(++runs)))
+                                 .string();
+    const std::string outPath = stem + ".out";
+    const std::string errPath = stem + ".err";
     // The child must not write out what this process still has buffered.
     std::fflush(stdout);
     std::fflush(stderr);
@@ -182,6 +187,8 @@ ToolRun RunTool(const std::string& program, const std::vector<std::string>& argu
     if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     run.out = ReadAll(outPath);
     run.err = ReadAll(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
     return run;
 }
 
