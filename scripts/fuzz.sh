@@ -25,8 +25,11 @@ fuzz() {
   local common=(-timeout=10 -rss_limit_mb=2048 -max_len="$maxlen" "$@")
   local work=$root/build-fuzz/corpus-$kind artifacts=$root/build-fuzz/artifacts-$kind/
   mkdir -p "$work" "$artifacts"
+  # A kind without a past failure has no regressions folder yet (git keeps no empty folders).
+  local replay=("$root/fuzz/corpus/$kind")
+  [ -d "$root/fuzz/regressions/$kind" ] && replay+=("$root/fuzz/regressions/$kind")
   echo "== $kind: replaying the seeds and the regressions"
-  "$target" -runs=0 "${common[@]}" -artifact_prefix="$artifacts" "$root/fuzz/corpus/$kind" "$root/fuzz/regressions/$kind"
+  "$target" -runs=0 "${common[@]}" -artifact_prefix="$artifacts" "${replay[@]}"
   echo "== $kind: fuzzing for $seconds s"
   "$target" -max_total_time="$seconds" -print_final_stats=1 "${common[@]}" -artifact_prefix="$artifacts" \
     "$work" "$root/fuzz/corpus/$kind" 2>&1 | grep -E "^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==|SUMMARY|artifact)|ERROR|Test unit" || true
