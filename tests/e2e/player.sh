@@ -30,34 +30,9 @@ failures=0
 pid=""
 status=""
 
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
+# shellcheck source=x11.sh
+source "$(dirname "$0")/x11.sh"
 trap cleanup EXIT
-
-pass() { echo "PASS: $*"; }
-# Every X client call is bounded, so that a confused server or window cannot hang the test,
-# and tried again on failure: the virtual server sometimes drops a connection that arrives
-# while it is closing another one.
-x_call() {
-  local seconds=$1
-  shift
-  for attempt in 1 2 3; do
-    timeout "$seconds" env "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-# xdotool complains about the focus of a server without a window manager; that is not news.
-xdotool() { x_call 5 xdotool "$@" 2>/dev/null; }
-xwininfo() { x_call 5 xwininfo "$@"; }
-xprop() { x_call 5 xprop "$@"; }
-import() { x_call 10 import "$@"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 # A scene that clears nothing itself: a magenta rectangle from (100, 100) to (700, 500) on
 # the player's white background.
@@ -105,39 +80,6 @@ start_player() {
   pid=$!
 }
 
-# Prints the id of the first window whose quoted name contains $1, waiting up to $2 s.
-wait_window() {
-  local pattern=$1 quarters=$(($2 * 4)) id
-  for ((i = 0; i < quarters; i++)); do
-    id=$(xwininfo -root -tree | grep -F -- "$pattern" | awk '{print $1}' | head -n 1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.25
-  done
-  return 1
-}
-
-# Waits up to $1 s for the player to end and sets status to its exit code ("hung" if it did not end).
-wait_exit() {
-  local tenths=$(($1 * 10))
-  for ((i = 0; i < tenths; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pid=""
-  status=hung
-  return 1
-}
-
 # Answers the configuration question: "no" with Escape, "yes" with Return.
 answer() {
   local box key=Escape
@@ -147,14 +89,6 @@ answer() {
 }
 
 main_window() { wait_window '"Velorine: Current Frame Rate (fps) = ' 20; }
-
-# Prints "R G B" of pixel (x, y) of window $1.
-pixel_of() {
-  local shot="$work/shot-$RANDOM.png" hex
-  import -window "$1" "$shot" 2>/dev/null || return 1
-  hex=$(convert "$shot" -format "%[hex:p{$2,$3}]" info: 2>/dev/null) || return 1
-  echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
-}
 
 # Checks pixel (x, y) of window $1 against "R G B" within 8 per channel.
 expect_pixel() {

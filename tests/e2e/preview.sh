@@ -29,30 +29,9 @@ failures=0
 pid=""
 status=""
 
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
+# shellcheck source=x11.sh
+source "$(dirname "$0")/x11.sh"
 trap cleanup EXIT
-
-pass() { echo "PASS: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-# X client calls are bounded and tried again: the virtual server sometimes drops a connection.
-x_call() {
-  local seconds=$1
-  shift
-  for attempt in 1 2 3; do
-    timeout "$seconds" env "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-xdotool() { x_call 5 xdotool "$@" 2>/dev/null; }
-xwininfo() { x_call 5 xwininfo "$@"; }
-import() { x_call 10 import "$@"; }
 
 # A full-window rectangle of colour $2 ("R G B" in 0..1), written as scene file $1.
 write_scene() {
@@ -74,45 +53,6 @@ noOfAnimations 1
 SCENE
   # Saved as editors do: a new file renamed over the old one.
   mv "$1.tmp" "$1"
-}
-
-wait_window() {
-  local id
-  for ((i = 0; i < 40; i++)); do
-    id=$(xwininfo -root -tree | grep -F '"tvs-preview: ' | awk '{print $1}' | head -n 1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.25
-  done
-  return 1
-}
-
-wait_exit() {
-  local tenths=$(($1 * 10))
-  for ((i = 0; i < tenths; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pid=""
-  status=hung
-  return 1
-}
-
-# Prints "R G B" of pixel (x, y) of window $1; keeps the shot as $work/last.png.
-pixel_of() {
-  local hex
-  import -window "$1" "$work/last.png" 2>/dev/null || return 1
-  hex=$(convert "$work/last.png" -format "%[hex:p{$2,$3}]" info: 2>/dev/null) || return 1
-  echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
 }
 
 # Whether "R G B" $1 is within 12 per channel of $2.
@@ -148,7 +88,7 @@ case_live_window() {
   write_scene "$dir/scene.tvs" "1 0 1"
   (cd "$dir" && exec "$preview" scene.tvs --size 400x300 >"$dir/stdout" 2>"$dir/stderr") &
   pid=$!
-  if ! window=$(wait_window); then
+  if ! window=$(wait_window "\"tvs-preview: " 10); then
     fail "live: no tvs-preview window"
     wait_exit 5
     return
