@@ -31,7 +31,8 @@ TEST(VideoFrameTicks, FrameNShowsTheTickFromPlusRoundedNTimesTheFramePeriod)
     EXPECT_EQ(KUV::Tools::FrameTicks(0, 1000, 240).size(), 240u);
 }
 
-// Red until 500 ms, green from then on: a square filling the frame painted with ($red, $green, 0).
+// Red until 500 ms, green from then on, for ever (so that an export can run as long as a test
+// needs): a square filling the frame painted with ($red, $green, 0).
 std::string RedThenGreen()
 {
     return SceneText()
@@ -40,7 +41,7 @@ std::string RedThenGreen()
         .Executable("draw", "Procedure{ noOfCommands 1 Fill{ all paint } }")
         .Controller("red", "Const{ target $red begin 0 end 500 loops 0 value 1 noOfChildren 0 }")
         .Controller("green",
-            "Const{ target $red begin 0 end 100000 loops 0 value 0 noOfChildren 1"
+            "Const{ target $red begin 0 end 100000 loops 1 value 0 noOfChildren 1"
             " Const{ target $green begin 0 end 100000 loops 0 value 1 noOfChildren 0 } }")
         .MainAnim("draw", "red", "Green")
         .Animation("Green", "Animation{ renderFunction draw controller green transitionTarget null }")
