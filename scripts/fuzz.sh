@@ -22,7 +22,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fuzz() {
   local target=$root/build-fuzz/fuzz/$1 kind=$2 maxlen=$3
   shift 3
-  local common=(-timeout=10 -rss_limit_mb=2048 -max_len="$maxlen" "$@")
+  local common=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 -max_len="$maxlen" "$@")
   local work=$root/build-fuzz/corpus-$kind artifacts=$root/build-fuzz/artifacts-$kind/
   mkdir -p "$work" "$artifacts"
   # A kind without a past failure has no regressions folder yet (git keeps no empty folders).

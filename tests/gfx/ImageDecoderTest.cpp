@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <stdexcept>
@@ -94,8 +95,6 @@ PngPicture RgbaWithPartialAlpha()
         { 10, 20, 30, 128, /**/ 200, 100, 50, 0, /**/ 255, 255, 255, 255, //
             1, 2, 3, 4, /**/ 0, 0, 0, 255, /**/ 90, 180, 45, 77 } };
 }
-
-} // namespace
 
 TEST_F(ImageDecoder, PngsBecomeStraightEightBitBgra)
 {
@@ -201,3 +200,24 @@ TEST_F(ImageDecoder, BadContentIsRefusedQuietlyWithItsCode)
         EXPECT_EQ(hr, c.expected) << c.name;
     }
 }
+
+// The process's peak resident memory so far, in MiB.
+long PeakMemoryMiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+TEST_F(ImageDecoder, AChunkThatClaimsGigabytesIsRefusedWithoutTakingThem)
+{
+    // A header, then a text chunk declaring 1.6 GB of which the file holds a few bytes.
+    Bytes png = PngHeaderOnly(9, 4);
+    const Bytes text { 0x65, 0x00, 0x32, 0x25, 't', 'E', 'X', 't', 'd', 'a', 't', 'e' };
+    png.insert(png.end(), text.begin(), text.end());
+    const long before = PeakMemoryMiB();
+    EXPECT_EQ(DecodeBytes("claims.png", png).hr, WINCODEC_ERR_BADIMAGE);
+    EXPECT_LT(PeakMemoryMiB() - before, 256);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "Gfx/image/PngDecoder.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include <png.h>
@@ -7,6 +8,11 @@
 namespace gfx::image {
 
 namespace {
+
+// A chunk's declared length is what libpng allocates before it reads the chunk, so a few
+// bytes can claim gigabytes. libpng's own needs (rows, chunks we read) stay far below this;
+// the decoded pixels are allocated here, not by libpng.
+constexpr png_alloc_size_t MaxLibpngAllocation = 16 * 1024 * 1024;
 
 // Everything the guarded decode touches. libpng reports errors by longjmp, so the
 // guarded code keeps its state here, in plain data, and the caller cleans up.
@@ -23,6 +29,16 @@ struct PngJob {
 [[noreturn]] void OnPngError(png_structp png, png_const_charp)
 {
     png_longjmp(png, 1);
+}
+
+png_voidp BoundedMalloc(png_structp, png_alloc_size_t size)
+{
+    return size > MaxLibpngAllocation ? nullptr : std::malloc(size);
+}
+
+void BoundedFree(png_structp, png_voidp block)
+{
+    std::free(block);
 }
 
 // Corrupt ancillary data is tolerated without noise.
@@ -91,7 +107,8 @@ HRESULT CheckDeclaredSize(std::FILE* file)
 
 HRESULT StartPng(PngJob& job)
 {
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    job.png = png_create_read_struct_2(
+        PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning, nullptr, BoundedMalloc, BoundedFree);
     if (job.png == nullptr) return E_OUTOFMEMORY;
     job.info = png_create_info_struct(job.png);
     if (job.info == nullptr) return E_OUTOFMEMORY;
