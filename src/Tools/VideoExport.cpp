@@ -210,8 +210,13 @@ public:
         : m_Target(target)
     {
         const fs::path path(target);
-        m_Path = (path.parent_path() / ("." + path.filename().string() + "." + std::to_string(getpid()) + ".part"))
-                     .string();
+        // Appended piece by piece: GCC 12 warns falsely (restrict) on "." + a temporary string.
+        std::string name = ".";
+        name += path.filename().string();
+        name += ".";
+        name += std::to_string(getpid());
+        name += ".part";
+        m_Path = (path.parent_path() / name).string();
     }
     ~PartFile()
     {

@@ -30,8 +30,8 @@ protected:
         for (int k = 1; k <= levels; ++k) {
             calls.clear();
             for (int i = 0; i < 10; ++i)
-                calls += "Call{ p" + std::to_string(k - 1) + " } ";
-            text.Executable("p" + std::to_string(k), Commands(calls, 10));
+                calls += "Call{ " + Numbered("p", k - 1) + " } ";
+            text.Executable(Numbered("p", k), Commands(calls, 10));
         }
         return text;
     }
