@@ -139,8 +139,14 @@ enum D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS : UINT32 {
     D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE = 0,
 };
 
+// The resolution at which one device-independent pixel (DIP) is one pixel.
+constexpr float D2D1_DEFAULT_DPI = 96.f;
+// How far, in DIPs, the lines that stand for a curve may stray from it: what drawing,
+// measuring and combining use unless a call asks for another.
+constexpr float D2D1_DEFAULT_FLATTENING_TOLERANCE = 0.25f;
+
 // ---------------------------------------------------------------------------
-// Matrix helpers
+// Helpers
 
 namespace D2D1 {
 inline D2D1_MATRIX_3X2_F IdentityMatrix()
@@ -158,6 +164,11 @@ inline D2D1_POINT_2F Point2F(float x, float y)
 inline D2D1_COLOR_F ColorF(float r, float g, float b, float a = 1.f)
 {
     return { r, g, b, a };
+}
+// Premultiplied pixels in the target's own format, one pixel per DIP.
+inline D2D1_RENDER_TARGET_PROPERTIES RenderTargetProperties()
+{
+    return { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, D2D1_DEFAULT_DPI, D2D1_DEFAULT_DPI };
 }
 } // namespace D2D1
 
@@ -369,4 +380,4 @@ public:
 };
 
 // Creates the drawing factory. desktopDpi is what GetDesktopDpi reports (96 when 0).
-HRESULT D2D1CreateFactory(D2D1_FACTORY_TYPE type, ID2D1Factory** factory, float desktopDpi = 96.f);
+HRESULT D2D1CreateFactory(D2D1_FACTORY_TYPE type, ID2D1Factory** factory, float desktopDpi = D2D1_DEFAULT_DPI);
