@@ -24,21 +24,19 @@ std::shared_ptr<Image> ReadImage(SceneReader& reader)
 namespace {
 
 // The first (or only) frame of the file, as a pixel source.
-ComPtr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& wic, const std::string& path, bool& jpeg)
+std::shared_ptr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& wic, const std::string& path, bool& jpeg)
 {
     const std::u16string wide = WidenSceneText(ResolvePath(path));
-    ComPtr<IWICBitmapDecoder> decoder;
-    CheckD2DResult(wic.CreateDecoderFromFilename(
-        wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, decoder.ReleaseAndGetAddressOf()));
+    const auto decoder = CreateChecked([&](IWICBitmapDecoder** out) {
+        return wic.CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, out);
+    });
     GUID format {};
     CheckD2DResult(decoder->GetContainerFormat(&format));
     jpeg = format == GUID_ContainerFormatJpeg;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    CheckD2DResult(decoder->GetFrame(0, frame.ReleaseAndGetAddressOf()));
-    ComPtr<IWICBitmapSource> source;
-    CheckD2DResult(
-        frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.ReleaseAndGetAddressOf())));
-    return source;
+    const auto frame = CreateChecked([&](IWICBitmapFrameDecode** out) { return decoder->GetFrame(0, out); });
+    return CreateChecked([&](IWICBitmapSource** out) {
+        return frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(out));
+    });
 }
 
 // Copies the native pixels and turns them into premultiplied 32-bit BGRA in the same buffer
@@ -73,10 +71,10 @@ std::vector<BYTE> DecodePixels(
     IWICImagingFactory& imaging, const std::string& path, const DecodedImages& images, UINT32& width, UINT32& height)
 {
     bool jpeg = false;
-    const ComPtr<IWICBitmapSource> source = DecodeFrame(imaging, path, jpeg);
+    const std::shared_ptr<IWICBitmapSource> source = DecodeFrame(imaging, path, jpeg);
     CheckD2DResult(source->GetSize(&width, &height));
     if (!images.Admits(width, height)) CheckD2DResult(E_OUTOFMEMORY);
-    return PremultipliedPixels(*source.Get(), width, height, jpeg);
+    return PremultipliedPixels(*source, width, height, jpeg);
 }
 
 } // namespace
@@ -97,18 +95,18 @@ std::shared_ptr<ID2D1Bitmap> Bitmap::CreateResource()
     return bitmap;
 }
 
-ID2D1Bitmap* Bitmap::Decode(const DecodedImages& images)
+std::shared_ptr<ID2D1Bitmap> Bitmap::Decode(const DecodedImages& images)
 {
     IWICImagingFactory* imaging = m_Loader->GetImagingFactory();
     // The imaging layer could not start: every image fails instead of crashing.
     if (!imaging) CheckD2DResult(E_FAIL);
     UINT32 width = 0, height = 0;
     const std::vector<BYTE> pixels = DecodePixels(*imaging, m_Path, images, width, height);
-    const D2D1_BITMAP_PROPERTIES properties { { DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-        96.f };
-    ID2D1Bitmap* bitmap = nullptr;
-    CheckD2DResult(m_RT->CreateBitmap({ width, height }, pixels.data(), width * 4, properties, &bitmap));
-    return bitmap;
+    const D2D1_BITMAP_PROPERTIES properties { { DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED },
+        D2D1_DEFAULT_DPI, D2D1_DEFAULT_DPI };
+    return CreateChecked([&](ID2D1Bitmap** out) {
+        return m_RT->CreateBitmap({ width, height }, pixels.data(), width * 4, properties, out);
+    });
 }
 
 } // namespace KUV

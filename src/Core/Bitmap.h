@@ -31,8 +31,8 @@ public:
     UINT32 m_Height = 0;
 
 private:
-    // Decodes the file into a new bitmap (one reference), within the budget of images.
-    ID2D1Bitmap* Decode(const DecodedImages& images);
+    // Decodes the file into a new bitmap, within the budget of images.
+    std::shared_ptr<ID2D1Bitmap> Decode(const DecodedImages& images);
 };
 
 } // namespace KUV

@@ -36,19 +36,14 @@ std::shared_ptr<GeometryBase> ReadCombinedGeometry(SceneReader& reader)
 std::shared_ptr<ID2D1Geometry> CombinedGeometry::CreateResource()
 {
     KUV_ASSERT(m_Factory);
-    ID2D1PathGeometry* created = nullptr;
-    CheckD2DResult(m_Factory->CreatePathGeometry(&created));
-    const std::shared_ptr<ID2D1Geometry> result = AdoptInterface<ID2D1Geometry>(created);
-    ID2D1GeometrySink* opened = nullptr;
-    CheckD2DResult(created->Open(&opened));
-    const std::shared_ptr<ID2D1GeometrySink> sink = AdoptInterface<ID2D1GeometrySink>(opened);
-
+    const auto path = CreateChecked([&](ID2D1PathGeometry** out) { return m_Factory->CreatePathGeometry(out); });
+    const auto sink = CreateChecked([&](ID2D1GeometrySink** out) { return path->Open(out); });
     const std::shared_ptr<ID2D1Geometry> first = m_Geometry1->GetResource();
     const std::shared_ptr<ID2D1Geometry> second = m_Geometry2->GetResource();
-    CheckD2DResult(
-        first->CombineWithGeometry(second.get(), static_cast<D2D1_COMBINE_MODE>(m_Mode), nullptr, 0.25f, sink.get()));
+    CheckD2DResult(first->CombineWithGeometry(
+        second.get(), static_cast<D2D1_COMBINE_MODE>(m_Mode), nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, sink.get()));
     CheckD2DResult(sink->Close());
-    return result;
+    return path;
 }
 
 } // namespace KUV

@@ -32,15 +32,17 @@ bool DecodedImages::Admits(std::uint32_t width, std::uint32_t height) const
 }
 
 std::shared_ptr<ID2D1Bitmap> DecodedImages::Share(
-    ID2D1RenderTarget* target, const std::string& identity, ID2D1Bitmap* bitmap)
+    ID2D1RenderTarget* target, const std::string& identity, std::shared_ptr<ID2D1Bitmap> bitmap)
 {
     const D2D1_SIZE_U size = bitmap->GetPixelSize();
     const std::uint64_t bytes = BytesOf(size.width, size.height);
     m_State->inUse += bytes;
-    std::shared_ptr<ID2D1Bitmap> shared(bitmap, [state = m_State, bytes](ID2D1Bitmap* released) {
-        state->inUse -= bytes;
-        released->Release();
-    });
+    ID2D1Bitmap* const object = bitmap.get();
+    std::shared_ptr<ID2D1Bitmap> shared(
+        object, [state = m_State, bytes, owner = std::move(bitmap)](ID2D1Bitmap*) mutable {
+            state->inUse -= bytes;
+            owner.reset();
+        });
     m_Bitmaps[{ target, identity }] = shared;
     return shared;
 }

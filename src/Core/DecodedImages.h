@@ -22,9 +22,10 @@ public:
     std::shared_ptr<ID2D1Bitmap> Find(ID2D1RenderTarget* target, const std::string& identity);
     // Whether a bitmap of width x height can be decoded within the budget, next to the live ones.
     bool Admits(std::uint32_t width, std::uint32_t height) const;
-    // Takes over the reference to bitmap and shares it under the file; its pixels count against
-    // the budget until the last holder lets it go.
-    std::shared_ptr<ID2D1Bitmap> Share(ID2D1RenderTarget* target, const std::string& identity, ID2D1Bitmap* bitmap);
+    // Shares a newly decoded bitmap under the file; its pixels count against the budget until
+    // the last holder lets it go.
+    std::shared_ptr<ID2D1Bitmap> Share(
+        ID2D1RenderTarget* target, const std::string& identity, std::shared_ptr<ID2D1Bitmap> bitmap);
 
     void SetBudget(std::uint64_t bytes) { m_State->budget = bytes; }
     std::uint64_t BytesInUse() const { return m_State->inUse; }

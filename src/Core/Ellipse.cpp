@@ -11,11 +11,9 @@ std::shared_ptr<ID2D1Geometry> Ellipse::CreateResource()
     const D2D1_POINT_2F center = m_Center.Get();
     const float radiusX = m_RadiusX.Get();
     const float radiusY = m_RadiusY.Get();
-    ID2D1EllipseGeometry* created = nullptr;
-    const HRESULT hr = m_Factory->CreateEllipseGeometry({ center, radiusX, radiusY }, &created);
-    std::shared_ptr<ID2D1Geometry> geometry = AdoptInterface<ID2D1Geometry>(created);
-    CheckD2DResult(hr);
-    return geometry;
+    return CreateChecked([&](ID2D1EllipseGeometry** out) {
+        return m_Factory->CreateEllipseGeometry({ center, radiusX, radiusY }, out);
+    });
 }
 
 std::shared_ptr<GeometryBase> ReadEllipse(SceneReader& reader)

@@ -53,11 +53,10 @@ Factory* GetSceneFactory()
 
 Factory::Factory()
 {
-    IDWriteFactory* writeFactory = nullptr;
-    DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, &writeFactory);
-    m_WriteFactory = AdoptInterface<IDWriteFactory>(writeFactory);
-    WICCreateImagingFactory(&m_ImagingFactory);
-    m_ImagingFactoryHandle = AdoptInterface<IWICImagingFactory>(m_ImagingFactory);
+    // A layer that cannot start leaves its factory empty: every text or image then fails alone.
+    m_WriteFactory
+        = CreateOwned([](IDWriteFactory** out) { return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, out); });
+    m_ImagingFactory = CreateOwned([](IWICImagingFactory** out) { return WICCreateImagingFactory(out); });
 }
 
 Factory::~Factory()

@@ -31,7 +31,7 @@ public:
     // Scenes in one chain of child scenes, the root included. Each level of loading holds a
     // reader and its streams on the stack; no production comes near this.
     static constexpr std::size_t MaxChildNesting = 64;
-    IWICImagingFactory* GetImagingFactory() override { return m_ImagingFactory; }
+    IWICImagingFactory* GetImagingFactory() override { return m_ImagingFactory.get(); }
 
     std::shared_ptr<IDWriteFactory> GetWriteFactory() const { return m_WriteFactory; }
 
@@ -55,8 +55,7 @@ private:
     int Fail(const std::string& text, int status);
 
     std::shared_ptr<IDWriteFactory> m_WriteFactory;
-    std::shared_ptr<IWICImagingFactory> m_ImagingFactoryHandle;
-    IWICImagingFactory* m_ImagingFactory = nullptr;
+    std::shared_ptr<IWICImagingFactory> m_ImagingFactory;
     std::map<std::string, std::shared_ptr<MaskData>> m_MaskCache;
     std::string m_ErrorText;
     DecodedImages m_Images;

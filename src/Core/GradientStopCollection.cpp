@@ -13,12 +13,10 @@ std::shared_ptr<ID2D1GradientStopCollection> GradientStopCollection::CreateResou
         stops[i].color = m_Stops[i].color.Get();
         stops[i].position = m_Stops[i].position.Get();
     }
-    ID2D1GradientStopCollection* created = nullptr;
-    const HRESULT hr = m_RT->CreateGradientStopCollection(stops.data(), static_cast<UINT32>(stops.size()),
-        D2D1_GAMMA_2_2, static_cast<D2D1_EXTEND_MODE>(m_ExtendMode), &created);
-    std::shared_ptr<ID2D1GradientStopCollection> collection = AdoptInterface<ID2D1GradientStopCollection>(created);
-    CheckD2DResult(hr);
-    return collection;
+    return CreateChecked([&](ID2D1GradientStopCollection** out) {
+        return m_RT->CreateGradientStopCollection(stops.data(), static_cast<UINT32>(stops.size()), D2D1_GAMMA_2_2,
+            static_cast<D2D1_EXTEND_MODE>(m_ExtendMode), out);
+    });
 }
 
 namespace {

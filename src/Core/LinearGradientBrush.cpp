@@ -12,11 +12,9 @@ std::shared_ptr<ID2D1Brush> LinearGradientBrush::CreateResource()
     const D2D1_POINT_2F start = m_Start.Get();
     const D2D1_POINT_2F end = m_End.Get();
     std::shared_ptr<ID2D1GradientStopCollection> stops = m_Stops->GetResource();
-    ID2D1LinearGradientBrush* created = nullptr;
-    const HRESULT hr = m_RT->CreateLinearGradientBrush({ start, end }, &properties, stops.get(), &created);
-    std::shared_ptr<ID2D1Brush> brush = AdoptInterface<ID2D1Brush>(created);
-    CheckD2DResult(hr);
-    return brush;
+    return CreateChecked([&](ID2D1LinearGradientBrush** out) {
+        return m_RT->CreateLinearGradientBrush({ start, end }, &properties, stops.get(), out);
+    });
 }
 
 std::shared_ptr<BrushBase> ReadLinearGradientBrush(SceneReader& reader)

@@ -51,7 +51,7 @@ bool MaskBounds(ID2D1Geometry* geometry, const float* strokeWidth, D2D1_RECT_F& 
     bounds = { 0.f, 0.f, -1.f, -1.f };
     const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
     if (strokeWidth)
-        geometry->GetWidenedBounds(*strokeWidth, nullptr, nullptr, 0.25f, &bounds);
+        geometry->GetWidenedBounds(*strokeWidth, nullptr, nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, &bounds);
     else
         geometry->GetBounds(&identity, &bounds);
     if (!(bounds.right >= bounds.left)) return false;
@@ -63,21 +63,17 @@ std::shared_ptr<ID2D1BitmapRenderTarget> CreateMaskTarget(ID2D1RenderTarget* ren
 {
     const D2D1_SIZE_F size { bounds.right - bounds.left, bounds.bottom - bounds.top };
     const D2D1_PIXEL_FORMAT format { DXGI_FORMAT_A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED };
-    ID2D1BitmapRenderTarget* created = nullptr;
-    const HRESULT hr = renderTarget->CreateCompatibleRenderTarget(
-        &size, nullptr, &format, D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE, &created);
-    std::shared_ptr<ID2D1BitmapRenderTarget> target = AdoptInterface<ID2D1BitmapRenderTarget>(created);
-    CheckD2DResult(hr);
-    return target;
+    return CreateChecked([&](ID2D1BitmapRenderTarget** out) {
+        return renderTarget->CreateCompatibleRenderTarget(
+            &size, nullptr, &format, D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE, out);
+    });
 }
 
 std::shared_ptr<ID2D1SolidColorBrush> CreateBlackBrush(ID2D1RenderTarget* target)
 {
-    ID2D1SolidColorBrush* created = nullptr;
-    const HRESULT hr = target->CreateSolidColorBrush(D2D1::ColorF(0.f, 0.f, 0.f, 1.f), nullptr, &created);
-    std::shared_ptr<ID2D1SolidColorBrush> brush = AdoptInterface<ID2D1SolidColorBrush>(created);
-    CheckD2DResult(hr);
-    return brush;
+    return CreateChecked([&](ID2D1SolidColorBrush** out) {
+        return target->CreateSolidColorBrush(D2D1::ColorF(0.f, 0.f, 0.f, 1.f), nullptr, out);
+    });
 }
 
 void DrawCoverage(
@@ -97,11 +93,7 @@ void DrawCoverage(
 
 std::shared_ptr<ID2D1Bitmap> TakeBitmap(ID2D1BitmapRenderTarget* target)
 {
-    ID2D1Bitmap* created = nullptr;
-    const HRESULT hr = target->GetBitmap(&created);
-    std::shared_ptr<ID2D1Bitmap> bitmap = AdoptInterface<ID2D1Bitmap>(created);
-    CheckD2DResult(hr);
-    return bitmap;
+    return CreateChecked([&](ID2D1Bitmap** out) { return target->GetBitmap(out); });
 }
 
 // Rasterises the fill (or, given a width, the stroke) once with antialiasing; null when

@@ -31,18 +31,13 @@ void Figure::AddTo(ID2D1GeometrySink& sink) const
 std::shared_ptr<ID2D1Geometry> Path::CreateResource()
 {
     KUV_ASSERT(m_Factory);
-    ID2D1PathGeometry* created = nullptr;
-    HRESULT hr = m_Factory->CreatePathGeometry(&created);
-    std::shared_ptr<ID2D1Geometry> geometry = AdoptInterface<ID2D1Geometry>(created);
-    CheckD2DResult(hr);
-    ComPtr<ID2D1GeometrySink> sink;
-    hr = created->Open(sink.ReleaseAndGetAddressOf());
-    CheckD2DResult(hr);
+    const auto path = CreateChecked([&](ID2D1PathGeometry** out) { return m_Factory->CreatePathGeometry(out); });
+    const auto sink = CreateChecked([&](ID2D1GeometrySink** out) { return path->Open(out); });
     sink->SetFillMode(D2D1_FILL_MODE_WINDING);
     for (const std::shared_ptr<Figure>& figure : m_Figures)
-        figure->AddTo(*sink.Get());
+        figure->AddTo(*sink);
     CheckD2DResult(sink->Close());
-    return geometry;
+    return path;
 }
 
 namespace {

@@ -14,12 +14,10 @@ std::shared_ptr<ID2D1Brush> RadialGradientBrush::CreateResource()
     const float radiusX = m_RadiusX.Get();
     const float radiusY = m_RadiusY.Get();
     std::shared_ptr<ID2D1GradientStopCollection> stops = m_Stops->GetResource();
-    ID2D1RadialGradientBrush* created = nullptr;
-    const HRESULT hr = m_RT->CreateRadialGradientBrush(
-        { center, originOffset, radiusX, radiusY }, &properties, stops.get(), &created);
-    std::shared_ptr<ID2D1Brush> brush = AdoptInterface<ID2D1Brush>(created);
-    CheckD2DResult(hr);
-    return brush;
+    return CreateChecked([&](ID2D1RadialGradientBrush** out) {
+        return m_RT->CreateRadialGradientBrush(
+            { center, originOffset, radiusX, radiusY }, &properties, stops.get(), out);
+    });
 }
 
 std::shared_ptr<BrushBase> ReadRadialGradientBrush(SceneReader& reader)

@@ -12,12 +12,9 @@ std::shared_ptr<ID2D1Geometry> Rectangle::CreateResource()
     const float y = m_Y.Get();
     const float w = m_W.Get();
     const float h = m_H.Get();
-    ID2D1RectangleGeometry* created = nullptr;
-    const HRESULT hr = m_Factory->CreateRectangleGeometry({ x, y, x + w, y + h }, &created);
-    // Adopted before the check so that an object handed out with a failure code is still released.
-    std::shared_ptr<ID2D1Geometry> geometry = AdoptInterface<ID2D1Geometry>(created);
-    CheckD2DResult(hr);
-    return geometry;
+    return CreateChecked([&](ID2D1RectangleGeometry** out) {
+        return m_Factory->CreateRectangleGeometry({ x, y, x + w, y + h }, out);
+    });
 }
 
 std::shared_ptr<GeometryBase> ReadRectangle(SceneReader& reader)

@@ -51,8 +51,9 @@ std::uint64_t GeometryWork(ID2D1RenderTarget& target, ID2D1Geometry& geometry, c
     UINT32 segments = 0;
     geometry.GetSegmentCount(&segments);
     D2D1_RECT_F bounds { 0.f, 0.f, -1.f, -1.f };
-    const HRESULT hr = draw.strokeWidth ? geometry.GetWidenedBounds(*draw.strokeWidth, nullptr, &world, 0.25f, &bounds)
-                                        : geometry.GetBounds(&world, &bounds);
+    const HRESULT hr = draw.strokeWidth
+        ? geometry.GetWidenedBounds(*draw.strokeWidth, nullptr, &world, D2D1_DEFAULT_FLATTENING_TOLERANCE, &bounds)
+        : geometry.GetBounds(&world, &bounds);
     // Bounds that cannot be measured count as the whole target.
     if (FAILED(hr)) bounds = { -INFINITY, -INFINITY, INFINITY, INFINITY };
     const std::uint64_t perSegment = draw.strokeWidth ? RenderWork::PerStrokedSegment : RenderWork::PerFilledSegment;

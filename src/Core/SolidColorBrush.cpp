@@ -10,11 +10,8 @@ std::shared_ptr<ID2D1Brush> SolidColorBrush::CreateResource()
     KUV_ASSERT(m_RT);
     const D2D1_BRUSH_PROPERTIES properties { m_Opacity.Get(), D2D1::IdentityMatrix() };
     const D2D1_COLOR_F color = m_Color.Get();
-    ID2D1SolidColorBrush* created = nullptr;
-    const HRESULT hr = m_RT->CreateSolidColorBrush(color, &properties, &created);
-    std::shared_ptr<ID2D1Brush> brush = AdoptInterface<ID2D1Brush>(created);
-    CheckD2DResult(hr);
-    return brush;
+    return CreateChecked(
+        [&](ID2D1SolidColorBrush** out) { return m_RT->CreateSolidColorBrush(color, &properties, out); });
 }
 
 std::shared_ptr<BrushBase> ReadSolidColorBrush(SceneReader& reader)

@@ -167,7 +167,7 @@ int Tavisk::HitTest(int x, int y, bool* hit)
             if (!geometry->m_HitTest) continue;
             const std::shared_ptr<ID2D1Geometry> built = geometry->GetResource();
             BOOL contains = FALSE;
-            if (built) built->FillContainsPoint(p, nullptr, 0.25f, &contains);
+            if (built) built->FillContainsPoint(p, nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, &contains);
             if (contains == TRUE) {
                 *hit = true;
                 break;

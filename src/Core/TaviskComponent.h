@@ -5,6 +5,7 @@
 #include <string>
 #include <type_traits>
 
+#include "Core/LayerObject.h"
 #include "Gfx/D2D1.h"
 
 namespace KUV {
@@ -39,23 +40,6 @@ struct CleanupReset {
 struct CleanupNull {
     template <class R> static void Apply(R&) { }
 };
-
-// Deleter of shared handles to drawing-layer objects.
-struct ReleaseInterface {
-    void operator()(IUnknown* object) const
-    {
-        if (object) object->Release();
-    }
-};
-
-// Takes over the one reference a creation call handed out.
-template <class T, class Created> std::shared_ptr<T> AdoptInterface(Created* created)
-{
-    return std::shared_ptr<T>(created, [](Created* p) { ReleaseInterface()(p); });
-}
-
-// Throws "Direct2D returned error: <hr>" unless hr is exactly S_OK.
-void CheckD2DResult(HRESULT hr);
 
 // A component that builds one object on first use and caches it.
 template <class T, class CleanupPolicy> class Resource : public TaviskComponent, public CleanupPolicy {

@@ -33,13 +33,13 @@ namespace {
 std::shared_ptr<IDWriteTextFormat> CreateFormat(IDWriteFactory& write, const std::string& font, float size)
 {
     const std::u16string family = WidenSceneText(font);
-    IDWriteTextFormat* format = nullptr;
-    CheckD2DResult(write.CreateTextFormat(family.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
-        DWRITE_FONT_STRETCH_NORMAL, size, u"en-us", &format));
-    const std::shared_ptr<IDWriteTextFormat> handle = AdoptInterface<IDWriteTextFormat>(format);
+    const auto format = CreateChecked([&](IDWriteTextFormat** out) {
+        return write.CreateTextFormat(family.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+            DWRITE_FONT_STRETCH_NORMAL, size, u"en-us", out);
+    });
     format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
     format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
-    return handle;
+    return format;
 }
 
 } // namespace
@@ -53,10 +53,10 @@ std::shared_ptr<ID2D1Geometry> Text::CreateResource()
     if (!write) CheckD2DResult(E_FAIL);
     const std::shared_ptr<IDWriteTextFormat> format = CreateFormat(*write, m_Font, m_Size.Get());
     const std::u16string text = WidenSceneText(m_Text);
-    IDWriteTextLayout* created = nullptr;
-    CheckD2DResult(write->CreateTextLayout(
-        text.c_str(), static_cast<UINT32>(text.size()), format.get(), m_W.Get(), m_H.Get(), &created));
-    const std::shared_ptr<IDWriteTextLayout> layout = AdoptInterface<IDWriteTextLayout>(created);
+    const auto layout = CreateChecked([&](IDWriteTextLayout** out) {
+        return write->CreateTextLayout(
+            text.c_str(), static_cast<UINT32>(text.size()), format.get(), m_W.Get(), m_H.Get(), out);
+    });
 
     // Every run's outline goes into one geometry, so that all lines of the text are kept.
     ComPtr<TextGeometryConverter> converter(new TextGeometryConverter(m_Factory));

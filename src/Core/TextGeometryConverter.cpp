@@ -41,13 +41,10 @@ private:
 
 TextGeometryConverter::TextGeometryConverter(ID2D1Factory* factory)
 {
-    ID2D1PathGeometry* path = nullptr;
-    m_Status = factory->CreatePathGeometry(&path);
-    if (m_Status != S_OK) return;
-    m_Result = AdoptInterface<ID2D1Geometry>(path);
-    ID2D1GeometrySink* sink = nullptr;
-    m_Status = path->Open(&sink);
-    if (m_Status == S_OK) m_Sink = AdoptInterface<ID2D1GeometrySink>(sink);
+    const auto path = CreateOwned([&](ID2D1PathGeometry** out) { return factory->CreatePathGeometry(out); }, &m_Status);
+    if (!path) return;
+    m_Result = path;
+    m_Sink = CreateOwned([&](ID2D1GeometrySink** out) { return path->Open(out); }, &m_Status);
 }
 
 HRESULT TextGeometryConverter::QueryInterface(REFIID riid, void** object)

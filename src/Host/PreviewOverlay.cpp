@@ -4,7 +4,7 @@
 
 #include "Core/AntialiasScope.h"
 #include "Core/Factory.h"
-#include "Core/TaviskComponent.h"
+#include "Core/LayerObject.h"
 #include "Core/TextEncoding.h"
 #include "Core/TextGeometryConverter.h"
 #include "Host/PreviewKeys.h"
@@ -55,24 +55,22 @@ OverlayPainter::OverlayPainter(KUV::Factory& factory, ID2D1RenderTarget* target)
 {
     target->GetFactory(&m_D2DFactory);
     if (m_D2DFactory) m_D2DFactory->Release();
-    IDWriteTextFormat* format = nullptr;
-    if (m_WriteFactory
-        && m_WriteFactory->CreateTextFormat(u"DejaVu Sans Mono", nullptr, DWRITE_FONT_WEIGHT_NORMAL,
-               DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, FontSize, u"en-us", &format)
-            == S_OK)
-        m_Format = KUV::AdoptInterface<IDWriteTextFormat>(format);
+    if (!m_WriteFactory) return;
+    m_Format = KUV::CreateOwned([&](IDWriteTextFormat** out) {
+        return m_WriteFactory->CreateTextFormat(u"DejaVu Sans Mono", nullptr, DWRITE_FONT_WEIGHT_NORMAL,
+            DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, FontSize, u"en-us", out);
+    });
 }
 
 OverlayPainter::~OverlayPainter() = default;
 
 std::shared_ptr<ID2D1Geometry> OverlayPainter::Outline(const std::u16string& text, float width)
 {
-    IDWriteTextLayout* created = nullptr;
-    if (m_WriteFactory->CreateTextLayout(
-            text.c_str(), static_cast<UINT32>(text.size()), m_Format.get(), width, 1e6f, &created)
-        != S_OK)
-        return nullptr;
-    const auto layout = KUV::AdoptInterface<IDWriteTextLayout>(created);
+    const auto layout = KUV::CreateOwned([&](IDWriteTextLayout** out) {
+        return m_WriteFactory->CreateTextLayout(
+            text.c_str(), static_cast<UINT32>(text.size()), m_Format.get(), width, 1e6f, out);
+    });
+    if (!layout) return nullptr;
     ComPtr<KUV::TextGeometryConverter> converter(new KUV::TextGeometryConverter(m_D2DFactory));
     std::shared_ptr<ID2D1Geometry> glyphs;
     if (converter->Status() != S_OK || layout->Draw(nullptr, converter.Get(), Padding, Padding) != S_OK
@@ -97,10 +95,10 @@ const OverlayPainter::Layout* OverlayPainter::LayOut(const std::string& text, fl
 
 bool OverlayPainter::Fill(ID2D1Geometry* geometry, const D2D1_COLOR_F& color)
 {
-    ID2D1SolidColorBrush* brush = nullptr;
-    if (m_Target->CreateSolidColorBrush(color, nullptr, &brush) != S_OK) return false;
-    m_Target->FillGeometry(geometry, brush);
-    brush->Release();
+    const auto brush = KUV::CreateOwned(
+        [&](ID2D1SolidColorBrush** out) { return m_Target->CreateSolidColorBrush(color, nullptr, out); });
+    if (!brush) return false;
+    m_Target->FillGeometry(geometry, brush.get());
     return true;
 }
 
@@ -113,12 +111,13 @@ bool OverlayPainter::DrawBand(
     const float top = place == BandPlace::Top ? 0.f
         : place == BandPlace::Bottom          ? size.height - layout->height
                                               : (size.height - layout->height) / 2;
-    ID2D1RectangleGeometry* band = nullptr;
-    if (m_D2DFactory->CreateRectangleGeometry({ 0.f, 0.f, size.width, layout->height }, &band) != S_OK) return false;
-    const auto bandHandle = KUV::AdoptInterface<ID2D1RectangleGeometry>(band);
+    const auto band = KUV::CreateOwned([&](ID2D1RectangleGeometry** out) {
+        return m_D2DFactory->CreateRectangleGeometry({ 0.f, 0.f, size.width, layout->height }, out);
+    });
+    if (!band) return false;
     KUV::AntialiasScope antialias(m_Target);
     m_Target->SetTransform(D2D1::Translation(0.f, top));
-    const bool drawn = Fill(band, backColor) && Fill(layout->glyphs.get(), textColor);
+    const bool drawn = Fill(band.get(), backColor) && Fill(layout->glyphs.get(), textColor);
     m_Target->SetTransform(D2D1::IdentityMatrix());
     return drawn;
 }

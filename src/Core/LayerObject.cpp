@@ -1,4 +1,4 @@
-#include "Core/TaviskComponent.h"
+#include "Core/LayerObject.h"
 
 #include <stdexcept>
 #include <string>
