@@ -12,10 +12,10 @@ std::shared_ptr<Animation> ReadAnimation(SceneReader& reader)
     reader.Expect("Animation{");
     reader.Expect("renderFunction");
     const std::string renderFunction = reader.ReadWord();
-    if (renderFunction != "null") animation->m_RenderFunction = reader.FindExecutable(renderFunction);
+    if (renderFunction != "null") animation->m_RenderFunction = reader.Find<ExecutableBase>(renderFunction);
     reader.Expect("controller");
     const std::string controller = reader.ReadWord();
-    if (controller != "null") animation->m_Controller = reader.FindController(controller);
+    if (controller != "null") animation->m_Controller = reader.Find<ControllerBase>(controller);
     reader.Expect("transitionTarget");
     animation->m_TransitionTarget = reader.ReadWord();
     reader.Expect("}");

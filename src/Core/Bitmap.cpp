@@ -5,17 +5,30 @@
 #include "Core/Assert.h"
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
-#include "Core/SceneReader.h"
+#include "Core/RecordOpeners.h"
 #include "Core/TextEncoding.h"
 
 namespace KUV {
 
-std::shared_ptr<Image> ReadImage(SceneReader& reader)
+namespace {
+
+std::shared_ptr<Image> ReadBitmapFromFile(SceneReader& reader)
 {
-    const std::string opener = reader.ReadWord();
-    if (opener != "BitmapFromFile{") reader.RaiseParseError("Unknown bitmap type \"" + opener + "\"");
     auto bitmap = std::make_shared<Bitmap>(Bitmap::FromFile, reader.ReadWord());
     reader.NoteFileRead(ResolvePath(bitmap->m_Path));
+    return bitmap;
+}
+
+constexpr RecordOpener<Image> Openers[] = {
+    { "BitmapFromFile{", &ReadBitmapFromFile },
+};
+
+} // namespace
+
+std::shared_ptr<Image> ReadImage(SceneReader& reader)
+{
+    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "bitmap");
+    std::shared_ptr<Image> bitmap = read(reader);
     reader.Expect("}");
     bitmap->m_Owner = reader.scene;
     return bitmap;

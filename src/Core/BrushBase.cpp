@@ -4,27 +4,26 @@
 
 #include "Core/LinearGradientBrush.h"
 #include "Core/RadialGradientBrush.h"
-#include "Core/SceneReader.h"
+#include "Core/RecordOpeners.h"
 #include "Core/SolidColorBrush.h"
 
 namespace KUV {
 
 namespace {
 
-std::shared_ptr<BrushBase> ReadBrushBody(SceneReader& reader, const std::string& type)
-{
-    if (type == "SolidColorBrush{") return ReadSolidColorBrush(reader);
-    if (type == "LinearGradientBrush{") return ReadLinearGradientBrush(reader);
-    if (type == "RadialGradientBrush{") return ReadRadialGradientBrush(reader);
-    reader.RaiseParseError("Unknown brush type \"" + type + "\"");
-}
+constexpr RecordOpener<BrushBase> Openers[] = {
+    { "SolidColorBrush{", &ReadSolidColorBrush },
+    { "LinearGradientBrush{", &ReadLinearGradientBrush },
+    { "RadialGradientBrush{", &ReadRadialGradientBrush },
+};
 
 } // namespace
 
 std::shared_ptr<BrushBase> ReadBrush(SceneReader& reader)
 {
     reader.usesVariables = false;
-    std::shared_ptr<BrushBase> brush = ReadBrushBody(reader, reader.ReadWord());
+    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "brush");
+    std::shared_ptr<BrushBase> brush = read(reader);
     reader.Expect("opacity");
     brush->m_Opacity = reader.ReadValue();
     reader.Expect("}");

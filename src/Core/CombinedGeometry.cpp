@@ -27,8 +27,8 @@ std::shared_ptr<GeometryBase> ReadCombinedGeometry(SceneReader& reader)
 
     auto combined = std::make_shared<CombinedGeometry>();
     combined->m_Mode = ReadCombineMode(reader, mode);
-    combined->m_Geometry1 = reader.FindGeometry(first);
-    combined->m_Geometry2 = reader.FindGeometry(second);
+    combined->m_Geometry1 = reader.Find<GeometryBase>(first);
+    combined->m_Geometry2 = reader.Find<GeometryBase>(second);
     combined->m_Dynamic = combined->m_Geometry1->m_Dynamic || combined->m_Geometry2->m_Dynamic;
     return combined;
 }

@@ -4,42 +4,26 @@
 
 #include "Core/Controllers.h"
 #include "Core/NestingGuard.h"
-#include "Core/SceneReader.h"
+#include "Core/RecordOpeners.h"
 #include "Core/Tavisk.h"
 
 namespace KUV {
 
 namespace {
 
-using BodyReader = std::shared_ptr<ControllerBase> (*)(SceneReader&, const ControllerHeader&);
-
-struct ControllerOpener {
-    const char* token;
-    bool hasHeader;
-    BodyReader read;
-};
-
-// Openers are compared in this order.
-constexpr ControllerOpener Openers[] = {
-    { "Const{", true, &ReadConstController },
-    { "Linear{", true, &ReadLinearController },
-    { "Linear2d{", true, &ReadLinear2dController },
-    { "Sinusoidal{", true, &ReadSinusoidalController },
-    { "Addition{", true, &ReadAdditionController },
-    { "Trigger{", false, &ReadTrigger },
+constexpr RecordOpener<ControllerBase> Openers[] = {
+    { "Const{", &ReadConstController },
+    { "Linear{", &ReadLinearController },
+    { "Linear2d{", &ReadLinear2dController },
+    { "Sinusoidal{", &ReadSinusoidalController },
+    { "Addition{", &ReadAdditionController },
+    { "Trigger{", &ReadTrigger },
 };
 
 // Controller trees nested deeper than this in the text would exhaust the stack when
 // read, advanced or destroyed; no real scene comes near it.
 constexpr int MaxRecordNesting = 256;
 thread_local int t_RecordNesting = 0;
-
-const ControllerOpener* FindOpener(const std::string& token)
-{
-    for (const ControllerOpener& opener : Openers)
-        if (token == opener.token) return &opener;
-    return nullptr;
-}
 
 void ReadChildren(SceneReader& reader, ControllerBase& controller)
 {
@@ -94,12 +78,10 @@ std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
     NestingGuard nesting(t_RecordNesting, MaxRecordNesting);
     const std::string token = reader.ReadWord();
     const SourceLocation readAt = reader.Here();
-    const ControllerOpener* opener = FindOpener(token);
-    if (!opener) reader.RaiseParseError("Unknown controller type \"" + token + "\"");
+    const auto read = FindRecordReader(reader, Openers, token, "controller");
     if (nesting.Exceeded())
         reader.RaiseParseError("controller records nested more than " + std::to_string(MaxRecordNesting) + " deep");
-    const ControllerHeader header = opener->hasHeader ? ReadControllerHeader(reader) : ControllerHeader {};
-    std::shared_ptr<ControllerBase> controller = opener->read(reader, header);
+    std::shared_ptr<ControllerBase> controller = read(reader);
     ReadChildren(reader, *controller);
     reader.Expect("}");
     controller->m_Owner = reader.scene;

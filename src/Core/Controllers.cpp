@@ -110,8 +110,9 @@ ControllerHeader ReadControllerHeader(SceneReader& reader)
     return header;
 }
 
-std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader, const ControllerHeader& header)
+std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader)
 {
+    const ControllerHeader header = ReadControllerHeader(reader);
     auto controller = std::make_shared<ConstController>();
     Configure(*controller, header);
     reader.Expect("value");
@@ -119,8 +120,9 @@ std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader, const C
     return controller;
 }
 
-std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader, const ControllerHeader& header)
+std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader)
 {
+    const ControllerHeader header = ReadControllerHeader(reader);
     reader.Expect("beginValue");
     const ValueD from = reader.ReadValue();
     reader.Expect("endValue");
@@ -128,8 +130,9 @@ std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader, const 
     return MakeLinear(header, header.target, from, to);
 }
 
-std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader, const ControllerHeader& header)
+std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader)
 {
+    const ControllerHeader header = ReadControllerHeader(reader);
     reader.Expect("targetY");
     const std::string targetY = reader.ReadWord();
     reader.Expect("beginValue");
@@ -146,8 +149,9 @@ std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader, cons
     return controller;
 }
 
-std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader, const ControllerHeader& header)
+std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader)
 {
+    const ControllerHeader header = ReadControllerHeader(reader);
     auto controller = std::make_shared<SinusoidalController>();
     Configure(*controller, header);
     reader.Expect("dc");
@@ -161,20 +165,21 @@ std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader, co
     return controller;
 }
 
-std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader&, const ControllerHeader& header)
+std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader)
 {
+    const ControllerHeader header = ReadControllerHeader(reader);
     auto controller = std::make_shared<AdditionController>();
     Configure(*controller, header);
     return controller;
 }
 
-std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader, const ControllerHeader&)
+std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader)
 {
     auto trigger = std::make_shared<Trigger>();
     reader.Expect("begin");
     trigger->m_Begin = reader.ReadInt();
     reader.Expect("targetKuv");
-    trigger->m_TargetKuv = reader.FindChildKuv(reader.ReadWord());
+    trigger->m_TargetKuv = reader.Find<ITavisk>(reader.ReadWord());
     reader.Expect("targetAnimation");
     trigger->m_TargetAnimation = reader.ReadWord();
     return trigger;

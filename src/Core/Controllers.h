@@ -77,12 +77,12 @@ struct ControllerHeader {
 
 ControllerHeader ReadControllerHeader(SceneReader& reader);
 
-// Body readers: the keys after the opener (and after the header where there is one).
-std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader, const ControllerHeader& header);
-std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader, const ControllerHeader& header);
-std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader, const ControllerHeader& header);
-std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader, const ControllerHeader& header);
-std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader, const ControllerHeader& header);
-std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader, const ControllerHeader& header);
+// Body readers: the keys after the opener, the header first where there is one.
+std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader);
+std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader);
+std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader);
+std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader);
+std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader);
+std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader);
 
 } // namespace KUV

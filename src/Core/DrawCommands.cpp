@@ -12,11 +12,11 @@
 
 namespace KUV {
 
-void DrawCommand::ReadTargets(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+void DrawCommand::ReadTargets(SceneReader& reader)
 {
-    m_Geometry = reader.FindGeometry(reader.ReadWord());
-    m_Brush = reader.FindBrush(reader.ReadWord());
-    m_RT = renderTarget;
+    m_Geometry = reader.Find<GeometryBase>(reader.ReadWord());
+    m_Brush = reader.Find<BrushBase>(reader.ReadWord());
+    m_RT = reader.renderTarget;
 }
 
 void DrawCommand::PaintThroughMask(ID2D1Bitmap* mask, const D2D_MATRIX_3X2_F& placement)
@@ -53,10 +53,10 @@ void FillCommand::FillDirectly()
     m_RT->FillGeometry(geometry.get(), brush.get(), nullptr);
 }
 
-std::shared_ptr<ExecutableBase> FillCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+std::shared_ptr<ExecutableBase> ReadFillCommand(SceneReader& reader)
 {
     auto command = std::make_shared<FillCommand>();
-    command->ReadTargets(reader, renderTarget);
+    command->ReadTargets(reader);
     return command;
 }
 
@@ -81,10 +81,10 @@ void StrokeCommand::StrokeDirectly(float width)
     m_RT->DrawGeometry(geometry.get(), brush.get(), width, nullptr);
 }
 
-std::shared_ptr<ExecutableBase> StrokeCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+std::shared_ptr<ExecutableBase> ReadStrokeCommand(SceneReader& reader)
 {
     auto command = std::make_shared<StrokeCommand>();
-    command->ReadTargets(reader, renderTarget);
+    command->ReadTargets(reader);
     command->m_Width = reader.ReadValue();
     return command;
 }
@@ -101,18 +101,18 @@ void DrawImageCommand::Execute()
     m_RT->DrawBitmap(bitmap.get(), &destination, opacity, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, &source);
 }
 
-std::shared_ptr<ExecutableBase> DrawImageCommand::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+std::shared_ptr<ExecutableBase> ReadDrawImageCommand(SceneReader& reader)
 {
     auto command = std::make_shared<DrawImageCommand>();
     reader.Expect("source");
-    command->m_Image = reader.FindImage(reader.ReadWord());
+    command->m_Image = reader.Find<Image>(reader.ReadWord());
     reader.Expect("destRect");
     command->m_DestRect = reader.ReadRect();
     reader.Expect("opacity");
     command->m_Opacity = reader.ReadValue();
     reader.Expect("srcRect");
     command->m_SrcRect = reader.ReadRect();
-    command->m_RT = renderTarget;
+    command->m_RT = reader.renderTarget;
     return command;
 }
 

@@ -18,9 +18,10 @@ public:
     std::shared_ptr<GeometryBase> m_Geometry;
     std::shared_ptr<BrushBase> m_Brush;
 
-protected:
     // Reads the positional geometry and brush names shared by fills and strokes.
-    void ReadTargets(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+    void ReadTargets(SceneReader& reader);
+
+protected:
     // Adds the cost of drawing the geometry (stroked at strokeWidth, or filled) to the render.
     void ChargeGeometryWork(const float* strokeWidth);
     // Paints the brush through a coverage mask placed by placement.
@@ -31,7 +32,6 @@ class FillCommand : public DrawCommand {
 public:
     // Fills the geometry with the brush, through its cached mask when it has one.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
 private:
     void FillDirectly();
@@ -41,7 +41,6 @@ class StrokeCommand : public DrawCommand {
 public:
     // Strokes the geometry's outline at this frame's width, through a cached mask when there is one.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     ValueD m_Width;
 
@@ -53,12 +52,16 @@ class DrawImageCommand : public DrawCommand {
 public:
     // Paints the source part of the image into the destination rectangle.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     std::shared_ptr<Image> m_Image;
     RectD m_DestRect;
     ValueD m_Opacity;
     RectD m_SrcRect;
 };
+
+// Readers of the records, from what follows the opener to before the closing brace.
+std::shared_ptr<ExecutableBase> ReadFillCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadStrokeCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadDrawImageCommand(SceneReader& reader);
 
 } // namespace KUV

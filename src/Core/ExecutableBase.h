@@ -16,6 +16,6 @@ public:
 };
 
 // Reads one executable record (opener, body and "}").
-std::shared_ptr<ExecutableBase> ReadExecutable(SceneReader& reader, ID2D1RenderTarget* renderTarget);
+std::shared_ptr<ExecutableBase> ReadExecutable(SceneReader& reader);
 
 } // namespace KUV

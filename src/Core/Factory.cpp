@@ -140,17 +140,18 @@ Tavisk* Factory::LoadDocument(
 
 namespace {
 
-// Reads N named records of one section: "keyword" N, then N times a name and a record.
-template <class ReadAndRegister>
-void ReadSection(SceneReader& reader, const char* keyword, ReadAndRegister&& readAndRegister)
+// Reads the section of components of kind T: its count keyword and count, then that many
+// times a name and a record, each read by read(name, where) and registered under the name.
+template <class T, class Read> void ReadSection(SceneReader& reader, Read&& read)
 {
-    reader.Expect(keyword);
+    NameTable<T>& table = reader.scene->Table<T>();
+    reader.Expect(NameTable<T>::Kind().keyword);
     const int count = reader.ReadInt();
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
         const SourceLocation readAt = reader.Here();
         try {
-            readAndRegister(name, readAt);
+            table.Register(name, read(name, readAt));
         } catch (const std::invalid_argument& duplicate) {
             reader.RaiseParseError(duplicate.what());
         }
@@ -161,46 +162,42 @@ void ReadSection(SceneReader& reader, const char* keyword, ReadAndRegister&& rea
 
 void Factory::ReadSections(SceneReader& reader)
 {
-    Tavisk& scene = *reader.scene;
-    ReadSection(reader, "noOfGeometries", [&](const std::string& name, const SourceLocation& readAt) {
+    ReadSection<GeometryBase>(reader, [&](const std::string& name, const SourceLocation& readAt) {
         std::shared_ptr<GeometryBase> geometry = ReadGeometry(reader);
         geometry->m_Factory = reader.d2dFactory;
         geometry->m_Loader = this;
         geometry->m_Name = name;
         geometry->m_MaskScope = reader.SceneFileIdentity();
         geometry->m_ReadAt = readAt;
-        scene.RegisterGeometry(name, std::move(geometry));
+        return geometry;
     });
-    ReadSection(reader, "noOfBrushes", [&](const std::string& name, const SourceLocation& readAt) {
+    ReadSection<BrushBase>(reader, [&](const std::string&, const SourceLocation& readAt) {
         std::shared_ptr<BrushBase> brush = ReadBrush(reader);
         brush->m_RT = reader.renderTarget;
         brush->m_ReadAt = readAt;
-        scene.RegisterBrush(name, std::move(brush));
+        return brush;
     });
-    ReadSection(reader, "noOfImages", [&](const std::string& name, const SourceLocation& readAt) {
+    ReadSection<Image>(reader, [&](const std::string&, const SourceLocation& readAt) {
         std::shared_ptr<Image> image = ReadImage(reader);
         image->m_RT = reader.renderTarget;
         image->m_Loader = this;
         image->m_ReadAt = readAt;
-        scene.RegisterImage(name, std::move(image));
+        return image;
     });
-    ReadSection(reader, "noOfTransforms", [&](const std::string& name, const SourceLocation& readAt) {
+    ReadSection<TransformResource>(reader, [&](const std::string&, const SourceLocation& readAt) {
         std::shared_ptr<TransformResource> transform = ReadTransform(reader);
         transform->m_ReadAt = readAt;
-        scene.RegisterTransform(name, std::move(transform));
+        return transform;
     });
-    ReadSection(reader, "noOfChildKuvs",
-        [&](const std::string& name, const SourceLocation&) { scene.RegisterChildKuv(name, ReadChildKuv(reader)); });
-    ReadSection(reader, "noOfExecutables", [&](const std::string& name, const SourceLocation&) {
-        scene.RegisterExecutable(name, ReadExecutable(reader, reader.renderTarget));
-    });
-    ReadSection(reader, "noOfControllers", [&](const std::string& name, const SourceLocation&) {
-        scene.RegisterController(name, ReadController(reader));
-    });
-    ReadSection(reader, "noOfAnimations", [&](const std::string& name, const SourceLocation& readAt) {
+    ReadSection<ITavisk>(reader, [&](const std::string&, const SourceLocation&) { return ReadChildKuv(reader); });
+    ReadSection<ExecutableBase>(
+        reader, [&](const std::string&, const SourceLocation&) { return ReadExecutable(reader); });
+    ReadSection<ControllerBase>(
+        reader, [&](const std::string&, const SourceLocation&) { return ReadController(reader); });
+    ReadSection<Animation>(reader, [&](const std::string&, const SourceLocation& readAt) {
         std::shared_ptr<Animation> animation = ReadAnimation(reader);
         animation->m_ReadAt = readAt;
-        scene.RegisterAnimation(name, std::move(animation));
+        return animation;
     });
 }
 

@@ -5,31 +5,35 @@
 #include "Core/CombinedGeometry.h"
 #include "Core/Ellipse.h"
 #include "Core/Path.h"
+#include "Core/RecordOpeners.h"
 #include "Core/Rectangle.h"
-#include "Core/SceneReader.h"
 #include "Core/Text.h"
 
 namespace KUV {
 
 namespace {
 
-std::shared_ptr<GeometryBase> ReadGeometryBody(SceneReader& reader, const std::string& type)
+std::shared_ptr<GeometryBase> ReadSourceGeometry(SceneReader& reader)
 {
-    if (type == "Ellipse{") return ReadEllipse(reader);
-    if (type == "Rectangle{") return ReadRectangle(reader);
-    if (type == "Path{") return ReadPath(reader);
-    if (type == "Combined{") return ReadCombinedGeometry(reader);
-    if (type == "Source{") return reader.ReadSourceGeometry();
-    if (type == "Text{") return ReadText(reader);
-    reader.RaiseParseError("Unknown geometry type \"" + type + "\"");
+    return reader.ReadSourceGeometry();
 }
+
+constexpr RecordOpener<GeometryBase> Openers[] = {
+    { "Ellipse{", &ReadEllipse },
+    { "Rectangle{", &ReadRectangle },
+    { "Path{", &ReadPath },
+    { "Combined{", &ReadCombinedGeometry },
+    { "Source{", &ReadSourceGeometry },
+    { "Text{", &ReadText },
+};
 
 } // namespace
 
 std::shared_ptr<GeometryBase> ReadGeometry(SceneReader& reader)
 {
     reader.usesVariables = false;
-    std::shared_ptr<GeometryBase> geometry = ReadGeometryBody(reader, reader.ReadWord());
+    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "geometry");
+    std::shared_ptr<GeometryBase> geometry = read(reader);
     reader.Expect("hitTest");
     if (reader.ReadInt() != 0) geometry->m_HitTest = true;
     reader.Expect("}");

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Core/Assert.h"
-#include "Core/SceneReader.h"
+#include "Core/RecordOpeners.h"
 
 namespace KUV {
 
@@ -48,26 +48,31 @@ PointD ReadKeyedPoint(SceneReader& reader, const char* key)
     return reader.ReadPoint();
 }
 
-std::shared_ptr<ISegment> ReadSegmentFields(SceneReader& reader, const std::string& type)
+std::shared_ptr<ISegment> ReadLine(SceneReader& reader)
 {
-    if (type == "Line{") {
-        auto line = std::make_shared<Line>();
-        line->m_To = ReadKeyedPoint(reader, "to");
-        return line;
-    }
-    if (type == "Bezier{") {
-        auto bezier = std::make_shared<Bezier>();
-        bezier->m_P1 = ReadKeyedPoint(reader, "p1");
-        bezier->m_P2 = ReadKeyedPoint(reader, "p2");
-        bezier->m_P3 = ReadKeyedPoint(reader, "p3");
-        return bezier;
-    }
-    reader.RaiseParseError("Unknown segment type \"" + type + "\"");
+    auto line = std::make_shared<Line>();
+    line->m_To = ReadKeyedPoint(reader, "to");
+    return line;
 }
+
+std::shared_ptr<ISegment> ReadBezier(SceneReader& reader)
+{
+    auto bezier = std::make_shared<Bezier>();
+    bezier->m_P1 = ReadKeyedPoint(reader, "p1");
+    bezier->m_P2 = ReadKeyedPoint(reader, "p2");
+    bezier->m_P3 = ReadKeyedPoint(reader, "p3");
+    return bezier;
+}
+
+constexpr RecordOpener<ISegment> SegmentOpeners[] = {
+    { "Line{", &ReadLine },
+    { "Bezier{", &ReadBezier },
+};
 
 std::shared_ptr<ISegment> ReadSegment(SceneReader& reader)
 {
-    std::shared_ptr<ISegment> segment = ReadSegmentFields(reader, reader.ReadWord());
+    const auto read = FindRecordReader(reader, SegmentOpeners, reader.ReadWord(), "segment");
+    std::shared_ptr<ISegment> segment = read(reader);
     reader.Expect("}");
     return segment;
 }

@@ -25,13 +25,13 @@ void Procedure::Execute()
     }
 }
 
-std::shared_ptr<ExecutableBase> Procedure::Read(SceneReader& reader, ID2D1RenderTarget* renderTarget)
+std::shared_ptr<ExecutableBase> ReadProcedure(SceneReader& reader)
 {
     auto procedure = std::make_shared<Procedure>();
     reader.Expect("noOfCommands");
     const int count = reader.ReadInt();
     for (int i = 0; i < count; ++i)
-        procedure->m_Commands.push_back(ReadExecutable(reader, renderTarget));
+        procedure->m_Commands.push_back(ReadExecutable(reader));
     return procedure;
 }
 

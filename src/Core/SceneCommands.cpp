@@ -11,11 +11,11 @@ void CallCommand::Execute()
     m_Procedure->Execute();
 }
 
-std::shared_ptr<ExecutableBase> CallCommand::Read(SceneReader& reader, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadCallCommand(SceneReader& reader)
 {
     const std::string name = reader.ReadWord();
     auto command = std::make_shared<CallCommand>();
-    command->m_Procedure = std::dynamic_pointer_cast<Procedure>(reader.FindExecutable(name));
+    command->m_Procedure = std::dynamic_pointer_cast<Procedure>(reader.Find<ExecutableBase>(name));
     if (!command->m_Procedure) reader.RaiseParseError(name + " is not a procedure, and can not be used with Call");
     return command;
 }
@@ -26,10 +26,10 @@ void RenderKuvCommand::Execute()
     static_cast<void>(m_Child->Render(&top, nullptr));
 }
 
-std::shared_ptr<ExecutableBase> RenderKuvCommand::Read(SceneReader& reader, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadRenderKuvCommand(SceneReader& reader)
 {
     auto command = std::make_shared<RenderKuvCommand>();
-    command->m_Child = reader.FindChildKuv(reader.ReadWord());
+    command->m_Child = reader.Find<ITavisk>(reader.ReadWord());
     return command;
 }
 
@@ -39,10 +39,10 @@ void SetKuvVarCommand::Execute()
     static_cast<void>(m_Child->WriteVariable(m_VariableName, value));
 }
 
-std::shared_ptr<ExecutableBase> SetKuvVarCommand::Read(SceneReader& reader, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadSetKuvVarCommand(SceneReader& reader)
 {
     auto command = std::make_shared<SetKuvVarCommand>();
-    command->m_Child = reader.FindChildKuv(reader.ReadWord());
+    command->m_Child = reader.Find<ITavisk>(reader.ReadWord());
     command->m_VariableName = reader.ReadWord();
     command->m_Value = reader.ReadValue();
     return command;

@@ -16,7 +16,6 @@ class CallCommand : public ExecutableBase {
 public:
     // Runs the procedure in place, on the caller's transform stack.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     std::shared_ptr<Procedure> m_Procedure;
 };
@@ -25,7 +24,6 @@ class RenderKuvCommand : public ExecutableBase {
 public:
     // Draws the child scene under the current top transform; a failure stays in the child.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     std::shared_ptr<ITavisk> m_Child;
 };
@@ -34,11 +32,15 @@ class SetKuvVarCommand : public ExecutableBase {
 public:
     // Writes a value of this scene into a variable of the child; a missing name changes nothing.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     std::shared_ptr<ITavisk> m_Child;
     std::string m_VariableName;
     ValueD m_Value;
 };
+
+// Readers of the records, from what follows the opener to before the closing brace.
+std::shared_ptr<ExecutableBase> ReadCallCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadRenderKuvCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadSetKuvVarCommand(SceneReader& reader);
 
 } // namespace KUV

@@ -205,51 +205,9 @@ std::shared_ptr<GeometryBase> SceneReader::ReadSourceGeometry()
     return geometry;
 }
 
-namespace {
-
-template <class T>
-std::shared_ptr<T> Require(
-    SceneReader& reader, std::shared_ptr<T> found, const std::string& kind, const std::string& name)
+void SceneReader::RaiseMissing(const char* kind, const std::string& name)
 {
-    if (!found) reader.RaiseParseError(kind + " with name \"" + name + "\" does not exist");
-    return found;
-}
-
-} // namespace
-
-std::shared_ptr<GeometryBase> SceneReader::FindGeometry(const std::string& name)
-{
-    return Require(*this, scene->FindGeometry(name), "a geometry", name);
-}
-
-std::shared_ptr<BrushBase> SceneReader::FindBrush(const std::string& name)
-{
-    return Require(*this, scene->FindBrush(name), "a brush", name);
-}
-
-std::shared_ptr<Image> SceneReader::FindImage(const std::string& name)
-{
-    return Require(*this, scene->FindImage(name), "a bitmap", name);
-}
-
-std::shared_ptr<TransformResource> SceneReader::FindTransform(const std::string& name)
-{
-    return Require(*this, scene->FindTransform(name), "a transform", name);
-}
-
-std::shared_ptr<ITavisk> SceneReader::FindChildKuv(const std::string& name)
-{
-    return Require(*this, scene->FindChildKuv(name), "a child kuv", name);
-}
-
-std::shared_ptr<ExecutableBase> SceneReader::FindExecutable(const std::string& name)
-{
-    return Require(*this, scene->FindExecutable(name), "an executable", name);
-}
-
-std::shared_ptr<ControllerBase> SceneReader::FindController(const std::string& name)
-{
-    return Require(*this, scene->FindController(name), "a controller", name);
+    RaiseParseError(std::string(kind) + " with name \"" + name + "\" does not exist");
 }
 
 } // namespace KUV

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Tavisk.h"
 #include "Core/TaviskComponent.h"
 #include "Core/ValueD.h"
 #include "Gfx/D2D1.h"
@@ -16,15 +17,6 @@
 namespace KUV {
 
 class Factory;
-class Tavisk;
-class ITavisk;
-class GeometryBase;
-class BrushBase;
-class Image;
-class ExecutableBase;
-class ControllerBase;
-template <class T, class CleanupPolicy> class Resource;
-struct CleanupReset;
 
 class SceneReader {
 public:
@@ -59,14 +51,14 @@ public:
     // Reads the body of a "Source{" record: one geometry record from the named file.
     std::shared_ptr<GeometryBase> ReadSourceGeometry();
 
-    // Components listed earlier in the scene, or the kind's "does not exist" parse error.
-    std::shared_ptr<GeometryBase> FindGeometry(const std::string& name);
-    std::shared_ptr<BrushBase> FindBrush(const std::string& name);
-    std::shared_ptr<Image> FindImage(const std::string& name);
-    std::shared_ptr<Resource<D2D_MATRIX_3X2_F, CleanupReset>> FindTransform(const std::string& name);
-    std::shared_ptr<ITavisk> FindChildKuv(const std::string& name);
-    std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name);
-    std::shared_ptr<ControllerBase> FindController(const std::string& name);
+    // The component of kind T listed earlier in the scene, or the parse error
+    // kind + " with name \"" + name + "\" does not exist".
+    template <class T> std::shared_ptr<T> Find(const std::string& name)
+    {
+        std::shared_ptr<T> found = scene->Find<T>(name);
+        if (!found) RaiseMissing(NameTable<T>::Kind().name, name);
+        return found;
+    }
 
     // The identity (FileIdentity) of the scene file this reader was opened on.
     const std::string& SceneFileIdentity() const { return m_OpenFiles.front(); }
@@ -86,6 +78,7 @@ public:
 
 private:
     struct SavedState;
+    [[noreturn]] void RaiseMissing(const char* kind, const std::string& name);
     bool ReadLine();
     bool Failed() const;
     template <class Number> Number ReadNumber();

@@ -71,22 +71,21 @@ int Tavisk::WriteVariable(const std::string& name, float value)
 int Tavisk::Update(int time)
 {
     return Guarded([&] {
-        const auto it = m_Animations.find(m_CurrentAnimation);
-        if (it == m_Animations.end()) {
+        const std::shared_ptr<Animation> animation = Find<Animation>(m_CurrentAnimation); // survives a switch below
+        if (!animation) {
             m_ErrorText = m_CurrentAnimation + " animation does not exist";
             return int(ResultNotFound);
         }
-        const std::shared_ptr<Animation> animation = it->second; // survives a switch below
-        const std::string name = it->first;
+        const std::string name = m_CurrentAnimation;
         if (animation->m_Active && animation->m_Controller) animation->m_Controller->Update(time);
         if (animation->m_Controller && animation->m_Controller->m_State == ControllerBase::Finished) {
             if (animation->m_TransitionTarget == "null")
                 RaiseRuntimeBlockingError(name + " is not a looping animation but it has a null transition target");
             StartAnimation(animation->m_TransitionTarget, time);
         }
-        for (const auto& [childName, child] : m_ChildKuvs)
+        for (const auto& [childName, child] : Table<ITavisk>())
             child->Update(time);
-        for (const auto& [imageName, image] : m_Images)
+        for (const auto& [imageName, image] : Table<Image>())
             image->OnUpdate();
         return int(ResultOk);
     });
@@ -95,21 +94,19 @@ int Tavisk::Update(int time)
 int Tavisk::StartAnimation(const std::string& name, int time)
 {
     return Guarded([&] {
-        const auto it = m_Animations.find(name);
-        if (it == m_Animations.end()) {
+        const std::shared_ptr<Animation> next = Find<Animation>(name);
+        if (!next) {
             m_ErrorText = name + " animation does not exist";
             return int(ResultNotFound);
         }
         if (m_StartObserver) m_StartObserver(m_CurrentAnimation, name, time);
-        const auto current = m_Animations.find(m_CurrentAnimation);
-        if (current != m_Animations.end()) current->second->m_Active = false;
+        if (const std::shared_ptr<Animation> current = Find<Animation>(m_CurrentAnimation)) current->m_Active = false;
         // Child scenes are rewound before the controller starts, so that a trigger firing
         // inside the start (one whose time is 0) is not undone by the rewind.
-        for (const auto& [childName, child] : m_ChildKuvs)
+        for (const auto& [childName, child] : Table<ITavisk>())
             child->StartAnimation("MainAnim", time);
-        Animation& next = *it->second;
-        if (next.m_Controller) next.m_Controller->Start(time);
-        next.m_Active = true;
+        if (next->m_Controller) next->m_Controller->Start(time);
+        next->m_Active = true;
         m_CurrentAnimation = name;
         return int(ResultOk);
     });
@@ -139,9 +136,10 @@ int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topT
 {
     const RenderNesting nesting;
     const int result = Guarded([&] {
-        ChargeWork(RenderWork::PerComponent * (m_Geometries.size() + m_Brushes.size() + m_Transforms.size()));
+        ChargeWork(RenderWork::PerComponent
+            * (Table<GeometryBase>().size() + Table<BrushBase>().size() + Table<TransformResource>().size()));
         ResetTransformStack(baseTransform ? *baseTransform : D2D1::IdentityMatrix());
-        for (const auto& [name, animation] : m_Animations)
+        for (const auto& [name, animation] : Table<Animation>())
             if (animation->m_Active && animation->m_RenderFunction) animation->m_RenderFunction->Execute();
         // A child render that ran out of work failed alone; the frame as a whole fails too.
         if (g_RenderDepth == 1) ChargeWork(0);
@@ -163,7 +161,7 @@ int Tavisk::HitTest(int x, int y, bool* hit)
         if (!D2D1InvertMatrix(&m)) return int(ResultOk);
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const D2D1_POINT_2F p { fx * m._11 + fy * m._21 + m._31, fx * m._12 + fy * m._22 + m._32 };
-        for (const auto& [name, geometry] : m_Geometries) {
+        for (const auto& [name, geometry] : Table<GeometryBase>()) {
             if (!geometry->m_HitTest) continue;
             const std::shared_ptr<ID2D1Geometry> built = geometry->GetResource();
             BOOL contains = FALSE;
@@ -175,7 +173,7 @@ int Tavisk::HitTest(int x, int y, bool* hit)
         }
         // Geometries that follow variables were built from the values of this moment;
         // the next render must build them from its own.
-        for (const auto& [name, geometry] : m_Geometries)
+        for (const auto& [name, geometry] : Table<GeometryBase>())
             geometry->Cleanup();
         return int(ResultOk);
     });
@@ -225,48 +223,12 @@ std::uint64_t Tavisk::WorkOfLastRender()
 
 void Tavisk::ReleaseDynamicResources()
 {
-    for (const auto& [name, geometry] : m_Geometries)
+    for (const auto& [name, geometry] : Table<GeometryBase>())
         geometry->Cleanup();
-    for (const auto& [name, brush] : m_Brushes)
+    for (const auto& [name, brush] : Table<BrushBase>())
         brush->Cleanup();
-    for (const auto& [name, transform] : m_Transforms)
+    for (const auto& [name, transform] : Table<TransformResource>())
         transform->Cleanup();
 }
-
-namespace {
-
-template <class T>
-void Register(NameTable<T>& table, const std::string& name, std::shared_ptr<T> component, const char* kind)
-{
-    if (!table.emplace(name, std::move(component)).second)
-        throw std::invalid_argument(name + " was defined as " + kind + " before");
-}
-
-template <class T> std::shared_ptr<T> Find(const NameTable<T>& table, const std::string& name)
-{
-    const auto it = table.find(name);
-    return it == table.end() ? nullptr : it->second;
-}
-
-} // namespace
-
-// clang-format off
-void Tavisk::RegisterGeometry(const std::string& n, std::shared_ptr<GeometryBase> c) { Register(m_Geometries, n, std::move(c), "a geometry"); }
-void Tavisk::RegisterBrush(const std::string& n, std::shared_ptr<BrushBase> c) { Register(m_Brushes, n, std::move(c), "a brush"); }
-void Tavisk::RegisterImage(const std::string& n, std::shared_ptr<Image> c) { Register(m_Images, n, std::move(c), "a bitmap"); }
-void Tavisk::RegisterTransform(const std::string& n, std::shared_ptr<TransformResource> c) { Register(m_Transforms, n, std::move(c), "a transform"); }
-void Tavisk::RegisterChildKuv(const std::string& n, std::shared_ptr<ITavisk> c) { Register(m_ChildKuvs, n, std::move(c), "a child kuv"); }
-void Tavisk::RegisterExecutable(const std::string& n, std::shared_ptr<ExecutableBase> c) { Register(m_Executables, n, std::move(c), "an executable"); }
-void Tavisk::RegisterController(const std::string& n, std::shared_ptr<ControllerBase> c) { Register(m_Controllers, n, std::move(c), "a controller"); }
-void Tavisk::RegisterAnimation(const std::string& n, std::shared_ptr<Animation> c) { Register(m_Animations, n, std::move(c), "an animation"); }
-
-std::shared_ptr<GeometryBase> Tavisk::FindGeometry(const std::string& n) const { return Find(m_Geometries, n); }
-std::shared_ptr<BrushBase> Tavisk::FindBrush(const std::string& n) const { return Find(m_Brushes, n); }
-std::shared_ptr<Image> Tavisk::FindImage(const std::string& n) const { return Find(m_Images, n); }
-std::shared_ptr<TransformResource> Tavisk::FindTransform(const std::string& n) const { return Find(m_Transforms, n); }
-std::shared_ptr<ITavisk> Tavisk::FindChildKuv(const std::string& n) const { return Find(m_ChildKuvs, n); }
-std::shared_ptr<ExecutableBase> Tavisk::FindExecutable(const std::string& n) const { return Find(m_Executables, n); }
-std::shared_ptr<ControllerBase> Tavisk::FindController(const std::string& n) const { return Find(m_Controllers, n); }
-// clang-format on
 
 } // namespace KUV

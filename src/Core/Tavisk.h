@@ -7,21 +7,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Core/ITavisk.h"
+#include "Core/NameTable.h"
 #include "Core/TaviskComponent.h"
 
 namespace KUV {
-
-class GeometryBase;
-class BrushBase;
-class Image;
-class ExecutableBase;
-class ControllerBase;
-class Animation;
-
-template <class T> using NameTable = std::map<std::string, std::shared_ptr<T>>;
 
 // A variable that a parent's child-scene record writes into the child when it is loaded.
 struct ChildArgument {
@@ -54,31 +47,18 @@ public:
     int StartAnimation(const std::string& name, int time) override;
     const std::string& GetErrorText() override { return m_ErrorText; }
 
-    // Registration while loading: a duplicate name throws std::invalid_argument with
-    // name + the kind's "was defined as ... before" text.
-    void RegisterGeometry(const std::string& name, std::shared_ptr<GeometryBase> component);
-    void RegisterBrush(const std::string& name, std::shared_ptr<BrushBase> component);
-    void RegisterImage(const std::string& name, std::shared_ptr<Image> component);
-    void RegisterTransform(const std::string& name, std::shared_ptr<TransformResource> component);
-    void RegisterChildKuv(const std::string& name, std::shared_ptr<ITavisk> component);
-    void RegisterExecutable(const std::string& name, std::shared_ptr<ExecutableBase> component);
-    void RegisterController(const std::string& name, std::shared_ptr<ControllerBase> component);
-    void RegisterAnimation(const std::string& name, std::shared_ptr<Animation> component);
-
-    // Lookups never insert; an absent name gives an empty pointer.
-    std::shared_ptr<GeometryBase> FindGeometry(const std::string& name) const;
-    std::shared_ptr<BrushBase> FindBrush(const std::string& name) const;
-    std::shared_ptr<Image> FindImage(const std::string& name) const;
-    std::shared_ptr<TransformResource> FindTransform(const std::string& name) const;
-    std::shared_ptr<ITavisk> FindChildKuv(const std::string& name) const;
-    std::shared_ptr<ExecutableBase> FindExecutable(const std::string& name) const;
-    std::shared_ptr<ControllerBase> FindController(const std::string& name) const;
+    // The table of one kind of component: GeometryBase, BrushBase, Image, TransformResource,
+    // ITavisk (child scenes), ExecutableBase, ControllerBase or Animation. The loader fills
+    // the tables; nothing else adds to them.
+    template <class T> NameTable<T>& Table() { return std::get<NameTable<T>>(m_Tables); }
+    template <class T> const NameTable<T>& Table() const { return std::get<NameTable<T>>(m_Tables); }
+    // The component of kind T so named, or an empty pointer.
+    template <class T> std::shared_ptr<T> Find(const std::string& name) const { return Table<T>().Find(name); }
 
     // Creates the variable (or resets it) to 0: what a "$" value in the scene text does.
     void DeclareVariable(const std::string& name) { m_Variables[name] = 0.f; }
     const std::map<std::string, float>& Variables() const { return m_Variables; }
     const std::string& CurrentAnimation() const { return m_CurrentAnimation; }
-    const NameTable<ITavisk>& ChildKuvs() const { return m_ChildKuvs; }
 
     // Transform stack of the render in progress; each change sets the new top on the render target.
     void PushTransform(const D2D_MATRIX_3X2_F& transform);
@@ -93,15 +73,6 @@ public:
     // The work of the last outermost render, up to where it ended.
     static std::uint64_t WorkOfLastRender();
 
-    // Read-only views of the tables, for tools that inspect a loaded scene.
-    const NameTable<GeometryBase>& Geometries() const { return m_Geometries; }
-    const NameTable<BrushBase>& Brushes() const { return m_Brushes; }
-    const NameTable<Image>& Images() const { return m_Images; }
-    const NameTable<TransformResource>& Transforms() const { return m_Transforms; }
-    const NameTable<ExecutableBase>& Executables() const { return m_Executables; }
-    const NameTable<ControllerBase>& Controllers() const { return m_Controllers; }
-    const NameTable<Animation>& Animations() const { return m_Animations; }
-
     ID2D1RenderTarget* m_RT;
     SceneOrigin m_Origin;
     // Told of every start of an existing animation (from, to, tick) before it takes effect;
@@ -115,14 +86,9 @@ private:
     template <class Body> int Guarded(Body&& body);
 
     std::map<std::string, float> m_Variables;
-    NameTable<GeometryBase> m_Geometries;
-    NameTable<BrushBase> m_Brushes;
-    NameTable<Image> m_Images;
-    NameTable<TransformResource> m_Transforms;
-    NameTable<ITavisk> m_ChildKuvs;
-    NameTable<ExecutableBase> m_Executables;
-    NameTable<ControllerBase> m_Controllers;
-    NameTable<Animation> m_Animations;
+    std::tuple<NameTable<GeometryBase>, NameTable<BrushBase>, NameTable<Image>, NameTable<TransformResource>,
+        NameTable<ITavisk>, NameTable<ExecutableBase>, NameTable<ControllerBase>, NameTable<Animation>>
+        m_Tables;
     std::string m_CurrentAnimation;
     std::vector<D2D_MATRIX_3X2_F> m_TransformStack;
     D2D_MATRIX_3X2_F m_HitTestTransform;

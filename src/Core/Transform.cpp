@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "Core/SceneReader.h"
+#include "Core/RecordOpeners.h"
 
 namespace KUV {
 
@@ -29,14 +29,32 @@ std::shared_ptr<TransformResource> ReadPair(SceneReader& reader, const char* fir
     return std::make_shared<Kind>(std::move(a), std::move(b));
 }
 
-std::shared_ptr<TransformResource> ReadTransformBody(SceneReader& reader, const std::string& opener)
+std::shared_ptr<TransformResource> ReadTranslation(SceneReader& reader)
 {
-    if (opener == "Translation{") return ReadPair<Translation>(reader, "x", "y");
-    if (opener == "PolarTranslation{") return ReadPair<PolarTranslation>(reader, "r", "t");
-    if (opener == "Rotation{") return std::make_shared<Rotation>(ReadKeyedValue(reader, "t"));
-    if (opener == "Scale{") return ReadPair<Scale>(reader, "x", "y");
-    reader.RaiseParseError("Unknown transform type \"" + opener + "\"");
+    return ReadPair<Translation>(reader, "x", "y");
 }
+
+std::shared_ptr<TransformResource> ReadPolarTranslation(SceneReader& reader)
+{
+    return ReadPair<PolarTranslation>(reader, "r", "t");
+}
+
+std::shared_ptr<TransformResource> ReadRotation(SceneReader& reader)
+{
+    return std::make_shared<Rotation>(ReadKeyedValue(reader, "t"));
+}
+
+std::shared_ptr<TransformResource> ReadScale(SceneReader& reader)
+{
+    return ReadPair<Scale>(reader, "x", "y");
+}
+
+constexpr RecordOpener<TransformResource> Openers[] = {
+    { "Translation{", &ReadTranslation },
+    { "PolarTranslation{", &ReadPolarTranslation },
+    { "Rotation{", &ReadRotation },
+    { "Scale{", &ReadScale },
+};
 
 } // namespace
 
@@ -73,9 +91,9 @@ std::shared_ptr<D2D_MATRIX_3X2_F> Scale::CreateResource()
 
 std::shared_ptr<TransformResource> ReadTransform(SceneReader& reader)
 {
-    const std::string opener = reader.ReadWord();
+    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "transform");
     reader.usesVariables = false;
-    std::shared_ptr<TransformResource> transform = ReadTransformBody(reader, opener);
+    std::shared_ptr<TransformResource> transform = read(reader);
     reader.Expect("}");
     transform->m_Dynamic = reader.usesVariables;
     transform->m_Owner = reader.scene;

@@ -11,10 +11,10 @@ void PushTransformCommand::Execute()
     m_Owner->PushTransform(*matrix);
 }
 
-std::shared_ptr<ExecutableBase> PushTransformCommand::Read(SceneReader& reader, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadPushTransformCommand(SceneReader& reader)
 {
     auto command = std::make_shared<PushTransformCommand>();
-    command->m_Transform = reader.FindTransform(reader.ReadWord());
+    command->m_Transform = reader.Find<TransformResource>(reader.ReadWord());
     return command;
 }
 
@@ -23,7 +23,7 @@ void PopTransformCommand::Execute()
     m_Owner->PopTransform();
 }
 
-std::shared_ptr<ExecutableBase> PopTransformCommand::Read(SceneReader&, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadPopTransformCommand(SceneReader&)
 {
     return std::make_shared<PopTransformCommand>();
 }
@@ -33,7 +33,7 @@ void CaptureHitTestTransformCommand::Execute()
     m_Owner->CaptureHitTestTransform();
 }
 
-std::shared_ptr<ExecutableBase> CaptureHitTestTransformCommand::Read(SceneReader&, ID2D1RenderTarget*)
+std::shared_ptr<ExecutableBase> ReadCaptureHitTestTransformCommand(SceneReader&)
 {
     return std::make_shared<CaptureHitTestTransformCommand>();
 }

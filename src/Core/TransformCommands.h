@@ -11,7 +11,6 @@ class PushTransformCommand : public ExecutableBase {
 public:
     // Composes the transform onto the top of the stack, in the top's local space.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 
     std::shared_ptr<TransformResource> m_Transform;
 };
@@ -20,14 +19,17 @@ class PopTransformCommand : public ExecutableBase {
 public:
     // Returns to the previous top; the base entry is never removed.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 };
 
 class CaptureHitTestTransformCommand : public ExecutableBase {
 public:
     // Records the current top for the scene's hit tests; draws nothing.
     void Execute() override;
-    static std::shared_ptr<ExecutableBase> Read(SceneReader& reader, ID2D1RenderTarget* renderTarget);
 };
+
+// Readers of the records, from what follows the opener to before the closing brace.
+std::shared_ptr<ExecutableBase> ReadPushTransformCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadPopTransformCommand(SceneReader& reader);
+std::shared_ptr<ExecutableBase> ReadCaptureHitTestTransformCommand(SceneReader& reader);
 
 } // namespace KUV

@@ -28,7 +28,7 @@ void CollectAnimations(const KUV::ITavisk& scene, const std::string& name, std::
     const auto* tavisk = dynamic_cast<const KUV::Tavisk*>(&scene);
     if (!tavisk) return;
     out.push_back({ name, tavisk->CurrentAnimation() });
-    for (const auto& [childName, child] : tavisk->ChildKuvs())
+    for (const auto& [childName, child] : tavisk->Table<KUV::ITavisk>())
         if (child) CollectAnimations(*child, name.empty() ? childName : name + "/" + childName, out);
 }
 

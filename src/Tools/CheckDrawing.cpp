@@ -85,10 +85,10 @@ void CheckRenderFunctions(const Tavisk& scene, WarningList& warnings)
 {
     StackAnalysis analysis;
     std::set<const ExecutableBase*> reported;
-    for (const auto& [animationName, animation] : scene.Animations()) {
+    for (const auto& [animationName, animation] : scene.Table<Animation>()) {
         const ExecutableBase* function = animation->m_RenderFunction.get();
         if (!function || !reported.insert(function).second) continue;
-        const std::string label = "procedure " + Quoted(NameIn(scene.Executables(), function));
+        const std::string label = "procedure " + Quoted(NameIn(scene.Table<ExecutableBase>(), function));
         if (const ExecutableBase* pop = analysis.FirstUnderflow(*function, 0)) {
             warnings.Add(pop->m_ReadAt,
                 "PopTransform{ pops more than " + label

@@ -56,9 +56,9 @@ void CheckFiles(const SceneTree& tree, WarningList& warnings)
 {
     FontCheck fonts;
     for (const SceneNode& node : tree.Scenes()) {
-        for (const auto& [name, geometry] : node.scene->Geometries())
+        for (const auto& [name, geometry] : node.scene->Table<GeometryBase>())
             if (const auto* text = dynamic_cast<const Text*>(geometry.get())) fonts.Check(*text, warnings);
-        for (const auto& [name, image] : node.scene->Images())
+        for (const auto& [name, image] : node.scene->Table<Image>())
             if (auto* bitmap = dynamic_cast<Bitmap*>(image.get())) CheckBitmap(*bitmap, name, warnings);
     }
 }

@@ -55,14 +55,14 @@ private:
 
     void AddScene(const Tavisk& scene)
     {
-        for (const auto& [name, geometry] : scene.Geometries())
+        for (const auto& [name, geometry] : scene.Table<GeometryBase>())
             if (const auto* combined = dynamic_cast<const CombinedGeometry*>(geometry.get())) {
                 Use(combined, combined->m_Geometry1.get());
                 Use(combined, combined->m_Geometry2.get());
             }
         ForEachExecutable(scene, [&](ExecutableBase& executable) { AddExecutable(executable); });
         ForEachController(scene, [&](ControllerBase& controller, const SourceLocation&) { AddController(controller); });
-        for (const auto& [name, animation] : scene.Animations()) {
+        for (const auto& [name, animation] : scene.Table<Animation>()) {
             Use(animation.get(), animation->m_RenderFunction.get());
             Use(animation.get(), animation->m_Controller.get());
             Use(animation.get(), AnimationOf(&scene, animation->m_TransitionTarget));
@@ -102,9 +102,7 @@ private:
     static Node AnimationOf(const ITavisk* scene, const std::string& name)
     {
         const auto* tavisk = dynamic_cast<const Tavisk*>(scene);
-        if (!tavisk) return nullptr;
-        const auto it = tavisk->Animations().find(name);
-        return it == tavisk->Animations().end() ? nullptr : it->second.get();
+        return tavisk ? tavisk->Find<Animation>(name).get() : nullptr;
     }
 
     std::map<Node, std::vector<Node>> m_Uses;
@@ -128,7 +126,7 @@ public:
 
     void ChildScenes(const Tavisk& scene)
     {
-        for (const auto& [name, child] : scene.ChildKuvs()) {
+        for (const auto& [name, child] : scene.Table<ITavisk>()) {
             const auto* tavisk = dynamic_cast<const Tavisk*>(child.get());
             Report("child scene", name, child.get(), tavisk ? tavisk->m_Origin.record : SourceLocation {});
         }
@@ -155,9 +153,8 @@ void CheckReach(const SceneTree& tree, WarningList& warnings)
     const UseGraph graph(tree);
     std::vector<Node> roots;
     for (const SceneNode& node : tree.Scenes()) {
-        const auto it = node.scene->Animations().find("MainAnim");
-        if (it != node.scene->Animations().end())
-            roots.push_back(it->second.get());
+        if (const std::shared_ptr<Animation> main = node.scene->Find<Animation>("MainAnim"))
+            roots.push_back(main.get());
         else
             warnings.Add({ node.scene->m_Origin.file, 1 }, "the scene has no \"MainAnim\": its first update fails");
     }
@@ -165,14 +162,14 @@ void CheckReach(const SceneTree& tree, WarningList& warnings)
     ReachReport report(graph, reached, warnings);
     for (const SceneNode& node : tree.Scenes()) {
         const Tavisk& scene = *node.scene;
-        report.Table("geometry", scene.Geometries());
-        report.Table("brush", scene.Brushes());
-        report.Table("bitmap", scene.Images());
-        report.Table("transform", scene.Transforms());
+        report.Table("geometry", scene.Table<GeometryBase>());
+        report.Table("brush", scene.Table<BrushBase>());
+        report.Table("bitmap", scene.Table<Image>());
+        report.Table("transform", scene.Table<TransformResource>());
         report.ChildScenes(scene);
-        report.Table("executable", scene.Executables());
-        report.Table("controller", scene.Controllers());
-        report.Table("animation", scene.Animations());
+        report.Table("executable", scene.Table<ExecutableBase>());
+        report.Table("controller", scene.Table<ControllerBase>());
+        report.Table("animation", scene.Table<Animation>());
     }
 }
 

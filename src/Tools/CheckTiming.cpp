@@ -15,7 +15,7 @@ std::string Quoted(const std::string& text)
 
 std::string ControllerLabel(const Tavisk& scene, const ControllerBase& controller)
 {
-    const std::string name = NameIn(scene.Controllers(), &controller);
+    const std::string name = NameIn(scene.Table<ControllerBase>(), &controller);
     return name.empty() ? "controller" : "controller " + Quoted(name);
 }
 
@@ -55,7 +55,7 @@ long long FinishTick(const Animation& animation)
 
 void CheckAnimations(const Tavisk& scene, WarningList& warnings)
 {
-    for (const auto& [name, animation] : scene.Animations()) {
+    for (const auto& [name, animation] : scene.Table<Animation>()) {
         const std::string& target = animation->m_TransitionTarget;
         if (target != "null") {
             if (!HasAnimation(scene, target))

@@ -19,7 +19,7 @@ SceneTree::SceneTree(Tavisk& root)
         Tavisk* scene = pending.back();
         pending.pop_back();
         ++count;
-        for (const auto& [name, child] : scene->ChildKuvs())
+        for (const auto& [name, child] : scene->Table<ITavisk>())
             if (auto* tavisk = dynamic_cast<Tavisk*>(child.get())) pending.push_back(tavisk);
     }
     m_Scenes.reserve(count);
@@ -30,7 +30,7 @@ void SceneTree::Add(Tavisk& scene, const SceneNode* parent, const std::string& n
 {
     m_Scenes.push_back({ &scene, parent, name });
     const SceneNode* self = &m_Scenes.back();
-    for (const auto& [childName, child] : scene.ChildKuvs())
+    for (const auto& [childName, child] : scene.Table<ITavisk>())
         if (auto* tavisk = dynamic_cast<Tavisk*>(child.get())) Add(*tavisk, self, childName);
 }
 
@@ -68,14 +68,14 @@ void VisitExecutable(ExecutableBase& executable, std::set<const ExecutableBase*>
 void ForEachController(const Tavisk& scene, const ControllerVisitor& visit)
 {
     std::set<const ControllerBase*> seen;
-    for (const auto& [name, controller] : scene.Controllers())
+    for (const auto& [name, controller] : scene.Table<ControllerBase>())
         VisitController(*controller, controller->m_ReadAt, seen, visit);
 }
 
 void ForEachExecutable(const Tavisk& scene, const std::function<void(ExecutableBase&)>& visit)
 {
     std::set<const ExecutableBase*> seen;
-    for (const auto& [name, executable] : scene.Executables())
+    for (const auto& [name, executable] : scene.Table<ExecutableBase>())
         VisitExecutable(*executable, seen, visit);
 }
 
@@ -97,7 +97,7 @@ bool HasVariable(const Tavisk& scene, const std::string& name)
 
 bool HasAnimation(const Tavisk& scene, const std::string& name)
 {
-    return scene.Animations().count(name) > 0;
+    return scene.Find<Animation>(name) != nullptr;
 }
 
 } // namespace KUV::Tools

@@ -119,7 +119,7 @@ TEST_F(CombinedGeometryTest, TheDynamicFlagIsTheOrOfTheInputs)
     // "after" shows that the flag of the previous record does not carry over.
     for (const auto& [name, dynamic] : { std::pair { "ff", false }, std::pair { "fv", true }, std::pair { "vf", true },
              std::pair { "nested", true }, std::pair { "after", false } })
-        EXPECT_EQ(Scene().FindGeometry(name)->m_Dynamic, dynamic) << name;
+        EXPECT_EQ(Scene().Find<KUV::GeometryBase>(name)->m_Dynamic, dynamic) << name;
 }
 
 TEST_F(CombinedGeometryTest, TheModeTokenIsCheckedFirstAndThenTheNamesInOrder)

@@ -68,7 +68,7 @@ TEST_F(ControllerTest, WindowsLoopsAndKindsWriteTheirValues)
             EXPECT_NEAR(Var("$v"), step.v, 1e-4f);
             EXPECT_NEAR(Var("$y"), step.y, 1e-4f);
         }
-        EXPECT_EQ(Scene().FindController("c")->m_State, c.state);
+        EXPECT_EQ(Scene().Find<ControllerBase>("c")->m_State, c.state);
     }
 }
 
@@ -109,7 +109,7 @@ TEST_F(ControllerTest, TriggersStartTheChildAnimationOnceAtTheirScheduledTick)
         10000);
     const auto time = [&](const char* name) {
         float t = -1.f;
-        EXPECT_EQ(Scene().FindChildKuv(name)->ReadVariable("$t", &t), ResultOk);
+        EXPECT_EQ(Scene().Find<ITavisk>(name)->ReadVariable("$t", &t), ResultOk);
         return t;
     };
     EXPECT_EQ(time("early"), 42.f) << "Go was started inside the parent's start";
@@ -118,7 +118,7 @@ TEST_F(ControllerTest, TriggersStartTheChildAnimationOnceAtTheirScheduledTick)
     Update(13500);
     EXPECT_EQ(time("late"), 542.f) << "started at 13000, then updated to 13500";
     EXPECT_EQ(time("early"), 3542.f) << "a trigger at 0 is not undone by the rewind of the parent's start";
-    Scene().FindChildKuv("late")->StartAnimation("MainAnim", 14000);
+    Scene().Find<ITavisk>("late")->StartAnimation("MainAnim", 14000);
     Update(20000);
     EXPECT_EQ(time("late"), 542.f) << "a trigger fires once per start";
 }

@@ -180,7 +180,7 @@ TEST_F(ExecutableTest, AFailingChildKeepsItsErrorWhileTheParentFrameCompletes)
                     .Geometry("side", "Rectangle{ x 20 y 0 w 10 h 10 hitTest 0 }"),
         "PushTransform{ move } RenderKuv{ kid } Fill{ side red }", 3);
     ExpectRendered({ { 55, 55, Green }, { 75, 55, Red }, { 85, 85, White }, { 5, 5, White } });
-    EXPECT_EQ(Scene().FindChildKuv("kid")->GetErrorText(),
+    EXPECT_EQ(Scene().Find<ITavisk>("kid")->GetErrorText(),
         "Tavisk Runtime Blocking Error:::trying to run PopTransform while transform stack is empty");
     EXPECT_EQ(canvas.target->GetAntialiasMode(), D2D1_ANTIALIAS_MODE_ALIASED);
 }
@@ -193,9 +193,9 @@ TEST_F(ExecutableTest, TheParentWritesChildVariablesFromItsOwnValuesAndSkipsMiss
              .Controller("c", "Const{ target $pw begin 0 end 1000 loops 1 value 30 noOfChildren 0 }")
              .MainAnim("draw", "c"));
     ExpectRendered({ { 25, 5, Green }, { 35, 5, White } });
-    EXPECT_EQ(Scene().FindChildKuv("kid")->GetErrorText(), "trying to write non-existing variable");
+    EXPECT_EQ(Scene().Find<ITavisk>("kid")->GetErrorText(), "trying to write non-existing variable");
     float w = 0.f;
-    Scene().FindChildKuv("kid")->ReadVariable("$w", &w);
+    Scene().Find<ITavisk>("kid")->ReadVariable("$w", &w);
     EXPECT_EQ(w, 30.f) << "the write outlives the frame";
 }
 

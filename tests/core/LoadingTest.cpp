@@ -74,13 +74,36 @@ TEST_F(LoadingTest, NothingAfterTheClosingBraceIsRead)
     EXPECT_EQ(Load(SceneText().Str() + "garbage Ellipse{\n").status, LoadOk);
 }
 
+// The smallest record of each section, in section order.
+std::vector<std::pair<Section, std::string>> OneOfEachKind(const std::string& childScene)
+{
+    return {
+        { Section::Geometries, Rect },
+        { Section::Brushes, Red },
+        { Section::Images, "BitmapFromFile{ missing.png }" },
+        { Section::Transforms, "Translation{ x 0 y 0 }" },
+        { Section::ChildKuvs, "Tavisk{ " + childScene + " noOfArgs 0 }" },
+        { Section::Executables, "Procedure{ noOfCommands 0 }" },
+        { Section::Controllers, "Const{ target null begin 0 end 1 loops 0 value 0 noOfChildren 0 }" },
+        { Section::Animations, "Animation{ renderFunction null controller null transitionTarget null }" },
+    };
+}
+
 TEST_F(LoadingTest, DuplicateNamesAreRefusedPerKindOnly)
 {
-    LoadedScene loaded = Load(SceneText().Geometry("a", Rect).Geometry("a", Rect).Str());
-    EXPECT_EQ(loaded.status, LoadLogicError);
-    EXPECT_EQ(loaded.errorText, "Parse Error:::" + Scene() + " : 4 : a was defined as a geometry before");
-    EXPECT_EQ(Load(SceneText().Geometry("a", Rect).Brush("a", Red).Str()).status, LoadOk)
-        << "a geometry and a brush may share a name";
+    SceneText everyKind;
+    for (const auto& [section, record] : OneOfEachKind(dir.Write("child.tvs", SceneText().Str()))) {
+        const std::size_t index = std::size_t(section);
+        LoadedScene loaded = Load(SceneText().Add(section, "a", record).Add(section, "a", record).Str());
+        EXPECT_EQ(loaded.status, LoadLogicError) << index;
+        // The document's first line, the headers of the sections before, its own header, two records.
+        EXPECT_EQ(loaded.errorText,
+            "Parse Error:::" + Scene() + " : " + std::to_string(index + 4) + " : a was defined as "
+                + ComponentKinds[index].name + " before");
+        everyKind.Add(section, "a", record);
+    }
+    LoadedScene shared = Load(everyKind.Str());
+    EXPECT_EQ(shared.status, LoadOk) << "components of different kinds may share a name: " << shared.errorText;
 }
 
 TEST_F(LoadingTest, UnknownRecordTypesOfEachFamily)
@@ -111,7 +134,7 @@ TEST_F(LoadingTest, ChildScenesLoadWithTheirArguments)
     auto* scene = dynamic_cast<Tavisk*>(loaded.scene.get());
     ASSERT_NE(scene, nullptr);
     float x = 0.f;
-    ASSERT_EQ(scene->FindChildKuv("kid")->ReadVariable("$x", &x), ResultOk);
+    ASSERT_EQ(scene->Find<ITavisk>("kid")->ReadVariable("$x", &x), ResultOk);
     EXPECT_EQ(x, 4.5f);
     EXPECT_EQ(scene->ReadVariable("$x", &x), ResultNotFound) << "a child's variables are its own";
 }

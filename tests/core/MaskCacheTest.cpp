@@ -28,7 +28,7 @@ protected:
                         .Transform("move", "Translation{ x 5 y 6 }"),
             commands, count);
     }
-    GeometryBase& Geometry(const std::string& name) const { return *Scene().FindGeometry(name); }
+    GeometryBase& Geometry(const std::string& name) const { return *Scene().Find<GeometryBase>(name); }
 };
 
 TEST_F(MaskCacheTest, AnEllipseOfRadiusTenIsDrawnDirectlyAndRemembersItHasNoMask)
@@ -58,7 +58,7 @@ TEST_F(MaskCacheTest, APointSizedGeometryGetsATwoByTwoMaskAroundThePointAndTrans
     D2D1_MATRIX_3X2_F after {}, brushAfter {};
     canvas.target->GetTransform(&after);
     ExpectMatrix(after, D2D1::Translation(5.f, 6.f));
-    Scene().FindBrush("red")->GetResource()->GetTransform(&brushAfter);
+    Scene().Find<BrushBase>("red")->GetResource()->GetTransform(&brushAfter);
     ExpectMatrix(brushAfter, D2D1::IdentityMatrix());
     EXPECT_EQ(canvas.target->GetAntialiasMode(), D2D1_ANTIALIAS_MODE_ALIASED);
 }
@@ -81,10 +81,11 @@ TEST_F(MaskCacheTest, SameNamedGeometriesShareMasksOnlyWithinOneSceneFile)
     ASSERT_EQ(elsewhere.RenderFrame(canvas), ResultOk);
     ASSERT_EQ(again.RenderFrame(canvas), ResultOk);
 
-    const auto& otherDot = *static_cast<Tavisk*>(elsewhere.scene.get())->FindGeometry("dot");
+    const auto& otherDot = *static_cast<Tavisk*>(elsewhere.scene.get())->Find<GeometryBase>("dot");
     ASSERT_TRUE(otherDot.m_FillMask);
     ExpectMatrix(otherDot.m_FillMask->placement, D2D1::Translation(69.f, 79.f));
-    EXPECT_EQ(static_cast<Tavisk*>(again.scene.get())->FindGeometry("dot")->m_FillMask, Geometry("dot").m_FillMask);
+    EXPECT_EQ(
+        static_cast<Tavisk*>(again.scene.get())->Find<GeometryBase>("dot")->m_FillMask, Geometry("dot").m_FillMask);
 }
 
 TEST_F(MaskCacheTest, StrokeWidthsThatCannotBeKeysOrKeepChangingAreDrawnDirectly)

@@ -115,7 +115,7 @@ TEST_F(RenderWorkTest, AChildRenderThatRunsOutFailsTheWholeFrame)
              .MainAnim("draw"));
     EXPECT_EQ(Render(), KUV::ResultRuntimeError);
     EXPECT_EQ(Scene().GetErrorText(), Budget);
-    EXPECT_EQ(Scene().FindChildKuv("kid")->GetErrorText(), Budget);
+    EXPECT_EQ(Scene().Find<KUV::ITavisk>("kid")->GetErrorText(), Budget);
 }
 
 TEST_F(RenderWorkTest, AHeavyButHonestFrameStaysFarInside)

@@ -57,7 +57,7 @@ TEST_F(ResourceBuild, EachTransformKindBuildsItsMatrix)
     Load(text);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.record);
-        ExpectMatrix(*Scene().FindTransform(Numbered("t", &c - cases))->GetResource(), c.matrix, 1e-3f);
+        ExpectMatrix(*Scene().Find<KUV::TransformResource>(Numbered("t", &c - cases))->GetResource(), c.matrix, 1e-3f);
     }
 }
 
@@ -76,9 +76,9 @@ TEST_F(ResourceBuild, DynamicResourcesAreBuiltOncePerFrameAndStaticOnesOnce)
         9);
     ComPtr<CountingFactory> counter(new CountingFactory);
     for (const char* name : { "dynamic", "static", "unused" })
-        Scene().FindGeometry(name)->m_Factory = counter.Get();
-    const auto red = Scene().FindBrush("red");
-    const auto grow = Scene().FindTransform("grow");
+        Scene().Find<KUV::GeometryBase>(name)->m_Factory = counter.Get();
+    const auto red = Scene().Find<KUV::BrushBase>("red");
+    const auto grow = Scene().Find<KUV::TransformResource>("grow");
     std::shared_ptr<ID2D1Brush> firstRed;
     for (int frame = 1; frame <= 3; ++frame) {
         Write("$s", static_cast<float>(frame));
@@ -88,8 +88,9 @@ TEST_F(ResourceBuild, DynamicResourcesAreBuiltOncePerFrameAndStaticOnesOnce)
         if (frame == 1) firstRed = red->m_Resource;
         EXPECT_NE(red->m_Resource, nullptr);
         EXPECT_EQ(red->m_Resource, firstRed) << "a static brush is kept";
-        EXPECT_EQ(Scene().FindBrush("var")->m_Resource, nullptr) << "a dynamic brush is dropped after each render";
-        EXPECT_NE(Scene().FindTransform("move")->m_Resource, nullptr);
+        EXPECT_EQ(Scene().Find<KUV::BrushBase>("var")->m_Resource, nullptr)
+            << "a dynamic brush is dropped after each render";
+        EXPECT_NE(Scene().Find<KUV::TransformResource>("move")->m_Resource, nullptr);
         EXPECT_EQ(grow->m_Resource, nullptr);
         EXPECT_EQ(*grow->GetResource(), (D2D_MATRIX_3X2_F { static_cast<float>(frame), 0, 0, 3, 0, 0 }));
     }
@@ -103,7 +104,7 @@ TEST_F(ResourceBuild, AGradientKeepsTheStopsOfItsFirstBuildWhileItsOpacityFollow
                         "LinearGradientBrush{ start Point{ 0 0 } end Point{ 50 0 } GradientStopCollection{ "
                         "noOfGradientStops 1 GradientStop{ 0 Color{ $c 0 0 1 } } extendMode 1 } opacity $o }"),
         "Fill{ box fade }", 1);
-    auto brush = std::dynamic_pointer_cast<KUV::LinearGradientBrush>(Scene().FindBrush("fade"));
+    auto brush = std::dynamic_pointer_cast<KUV::LinearGradientBrush>(Scene().Find<KUV::BrushBase>("fade"));
     ASSERT_NE(brush, nullptr);
     Write("$c", 1);
     Write("$o", 1);

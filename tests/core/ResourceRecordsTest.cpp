@@ -110,15 +110,15 @@ TEST_F(ResourceRecords, AVariableAnywhereInARecordMakesItDynamicAndANonZeroHitTe
              { "dynPath", true, false }, { "hit5", false, true }, { "hitNeg", false, true },
              { "dynOuterHit", true, true }, { "staticInnerHit", false, true }, { "nested", true, false },
              { "both", true, false }, { "neither", false, false } }) {
-        EXPECT_EQ(Scene().FindGeometry(f.name)->m_Dynamic, f.dynamic) << f.name;
-        EXPECT_EQ(Scene().FindGeometry(f.name)->m_HitTest, f.hitTest) << f.name;
+        EXPECT_EQ(Scene().Find<KUV::GeometryBase>(f.name)->m_Dynamic, f.dynamic) << f.name;
+        EXPECT_EQ(Scene().Find<KUV::GeometryBase>(f.name)->m_HitTest, f.hitTest) << f.name;
     }
     for (const Flags f : { Flags { "solid", false }, { "solidVar", true }, { "afterVar", false },
              { "linearStop", true }, { "radialOpacity", true } })
-        EXPECT_EQ(Scene().FindBrush(f.name)->m_Dynamic, f.dynamic) << f.name;
+        EXPECT_EQ(Scene().Find<KUV::BrushBase>(f.name)->m_Dynamic, f.dynamic) << f.name;
     for (const Flags f : { Flags { "move", false }, { "grow", true }, { "turn", false }, { "orbit", true } })
-        EXPECT_EQ(Scene().FindTransform(f.name)->m_Dynamic, f.dynamic) << f.name;
-    auto linear = std::dynamic_pointer_cast<KUV::LinearGradientBrush>(Scene().FindBrush("linearStop"));
+        EXPECT_EQ(Scene().Find<KUV::TransformResource>(f.name)->m_Dynamic, f.dynamic) << f.name;
+    auto linear = std::dynamic_pointer_cast<KUV::LinearGradientBrush>(Scene().Find<KUV::BrushBase>("linearStop"));
     ASSERT_NE(linear, nullptr);
     EXPECT_FALSE(linear->m_Stops->m_Dynamic) << "the stop collection itself never follows variables";
 }

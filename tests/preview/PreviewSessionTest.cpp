@@ -57,7 +57,7 @@ std::string Dump(KUV::ITavisk& scene)
     out << "[" << tavisk.CurrentAnimation() << "]";
     for (const auto& [name, value] : tavisk.Variables())
         out << " " << name << "=" << value;
-    for (const auto& [name, child] : tavisk.ChildKuvs())
+    for (const auto& [name, child] : tavisk.Table<KUV::ITavisk>())
         out << " " << name << ":{" << Dump(*child) << "}";
     return out.str();
 }

@@ -143,10 +143,10 @@ TEST_F(ProductionTest, PlaysToTheEndAndEverySectionShowsAtItsTime)
 std::vector<std::pair<int, std::string>> Triggers(KUV::Tavisk& root)
 {
     std::vector<std::pair<int, std::string>> triggers;
-    for (const auto& child : root.FindController("Director")->m_Children) {
+    for (const auto& child : root.Find<KUV::ControllerBase>("Director")->m_Children) {
         const auto* trigger = dynamic_cast<const KUV::Trigger*>(child.get());
         if (trigger == nullptr || trigger->m_TargetAnimation != "Play") continue;
-        for (const auto& [name, scene] : root.ChildKuvs())
+        for (const auto& [name, scene] : root.Table<KUV::ITavisk>())
             if (scene == trigger->m_TargetKuv) triggers.emplace_back(trigger->m_Begin, name);
     }
     std::sort(triggers.begin(), triggers.end());

@@ -1,6 +1,5 @@
 #include "support/Scenes.h"
 
-#include <array>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -43,42 +42,10 @@ std::string TempDir::Write(const std::string& relativePath, const std::string& t
     return full.string();
 }
 
-namespace {
-constexpr std::array<const char*, 8> SectionKeywords = { "noOfGeometries", "noOfBrushes", "noOfImages",
-    "noOfTransforms", "noOfChildKuvs", "noOfExecutables", "noOfControllers", "noOfAnimations" };
-}
-
-SceneText& SceneText::Geometry(const std::string& n, const std::string& r)
+SceneText& SceneText::Add(KUV::Section section, const std::string& name, const std::string& record)
 {
-    return m_Sections[0].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Brush(const std::string& n, const std::string& r)
-{
-    return m_Sections[1].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Image(const std::string& n, const std::string& r)
-{
-    return m_Sections[2].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Transform(const std::string& n, const std::string& r)
-{
-    return m_Sections[3].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::ChildKuv(const std::string& n, const std::string& r)
-{
-    return m_Sections[4].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Executable(const std::string& n, const std::string& r)
-{
-    return m_Sections[5].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Controller(const std::string& n, const std::string& r)
-{
-    return m_Sections[6].push_back(n + " " + r), *this;
-}
-SceneText& SceneText::Animation(const std::string& n, const std::string& r)
-{
-    return m_Sections[7].push_back(n + " " + r), *this;
+    m_Sections[std::size_t(section)].push_back(name + " " + record);
+    return *this;
 }
 
 SceneText& SceneText::MainAnim(
@@ -93,8 +60,8 @@ std::string SceneText::Str() const
 {
     std::ostringstream out;
     out << "Tavisk{\n";
-    for (size_t i = 0; i < SectionKeywords.size(); ++i) {
-        out << SectionKeywords[i] << " " << m_Sections[i].size() << "\n";
+    for (std::size_t i = 0; i < KUV::SectionCount; ++i) {
+        out << KUV::ComponentKinds[i].keyword << " " << m_Sections[i].size() << "\n";
         for (const std::string& record : m_Sections[i])
             out << "  " << record << "\n";
     }

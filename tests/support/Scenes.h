@@ -2,12 +2,14 @@
 // temporary folder, loaded onto an offscreen target and rendered.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Core/ITavisk.h"
+#include "Core/NameTable.h"
 #include "Gfx/D2D1.h"
 
 namespace kuvtest {
@@ -32,21 +34,23 @@ private:
 // and the counts are written from what was added.
 class SceneText {
 public:
-    SceneText& Geometry(const std::string& name, const std::string& record);
-    SceneText& Brush(const std::string& name, const std::string& record);
-    SceneText& Image(const std::string& name, const std::string& record);
-    SceneText& Transform(const std::string& name, const std::string& record);
-    SceneText& ChildKuv(const std::string& name, const std::string& record);
-    SceneText& Executable(const std::string& name, const std::string& record);
-    SceneText& Controller(const std::string& name, const std::string& record);
-    SceneText& Animation(const std::string& name, const std::string& record);
+    SceneText& Add(KUV::Section section, const std::string& name, const std::string& record);
+    // One record named n of each kind.
+    SceneText& Geometry(const std::string& n, const std::string& r) { return Add(KUV::Section::Geometries, n, r); }
+    SceneText& Brush(const std::string& n, const std::string& r) { return Add(KUV::Section::Brushes, n, r); }
+    SceneText& Image(const std::string& n, const std::string& r) { return Add(KUV::Section::Images, n, r); }
+    SceneText& Transform(const std::string& n, const std::string& r) { return Add(KUV::Section::Transforms, n, r); }
+    SceneText& ChildKuv(const std::string& n, const std::string& r) { return Add(KUV::Section::ChildKuvs, n, r); }
+    SceneText& Executable(const std::string& n, const std::string& r) { return Add(KUV::Section::Executables, n, r); }
+    SceneText& Controller(const std::string& n, const std::string& r) { return Add(KUV::Section::Controllers, n, r); }
+    SceneText& Animation(const std::string& n, const std::string& r) { return Add(KUV::Section::Animations, n, r); }
     // A "MainAnim" that runs procedure with controller (either may be "null") and transitionTarget.
     SceneText& MainAnim(const std::string& procedure, const std::string& controller = "null",
         const std::string& transitionTarget = "null");
     std::string Str() const;
 
 private:
-    std::vector<std::string> m_Sections[8];
+    std::array<std::vector<std::string>, KUV::SectionCount> m_Sections;
 };
 
 // Drawing factory and an offscreen target resting in aliased mode, as the player's does.
