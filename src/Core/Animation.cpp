@@ -10,14 +10,11 @@ std::shared_ptr<Animation> ReadAnimation(SceneReader& reader)
 {
     auto animation = std::make_shared<Animation>();
     reader.Expect("Animation{");
-    reader.Expect("renderFunction");
-    const std::string renderFunction = reader.ReadWord();
+    const std::string renderFunction = reader.ReadWord("renderFunction");
     if (renderFunction != "null") animation->m_RenderFunction = reader.Find<ExecutableBase>(renderFunction);
-    reader.Expect("controller");
-    const std::string controller = reader.ReadWord();
+    const std::string controller = reader.ReadWord("controller");
     if (controller != "null") animation->m_Controller = reader.Find<ControllerBase>(controller);
-    reader.Expect("transitionTarget");
-    animation->m_TransitionTarget = reader.ReadWord();
+    animation->m_TransitionTarget = reader.ReadWord("transitionTarget");
     reader.Expect("}");
     animation->m_Owner = reader.scene;
     return animation;

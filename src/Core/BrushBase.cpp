@@ -24,8 +24,7 @@ std::shared_ptr<BrushBase> ReadBrush(SceneReader& reader)
     reader.usesVariables = false;
     const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "brush");
     std::shared_ptr<BrushBase> brush = read(reader);
-    reader.Expect("opacity");
-    brush->m_Opacity = reader.ReadValue();
+    brush->m_Opacity = reader.ReadValue("opacity");
     reader.Expect("}");
     brush->m_Dynamic = reader.usesVariables;
     brush->m_Owner = reader.scene;

@@ -22,8 +22,7 @@ std::shared_ptr<GeometryBase> ReadCombinedGeometry(SceneReader& reader)
     const std::string first = reader.ReadWord();
     reader.Expect("geometry2");
     const std::string second = reader.ReadWord();
-    reader.Expect("mode");
-    const std::string mode = reader.ReadWord();
+    const std::string mode = reader.ReadWord("mode");
 
     auto combined = std::make_shared<CombinedGeometry>();
     combined->m_Mode = ReadCombineMode(reader, mode);

@@ -27,8 +27,7 @@ thread_local int t_RecordNesting = 0;
 
 void ReadChildren(SceneReader& reader, ControllerBase& controller)
 {
-    reader.Expect("noOfChildren");
-    const int count = reader.ReadInt();
+    const int count = reader.ReadInt("noOfChildren");
     for (int i = 0; i < count; ++i)
         controller.m_Children.push_back(ReadController(reader));
 }

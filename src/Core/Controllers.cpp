@@ -99,14 +99,10 @@ float Trigger::Evaluate(int)
 ControllerHeader ReadControllerHeader(SceneReader& reader)
 {
     ControllerHeader header;
-    reader.Expect("target");
-    header.target = reader.ReadWord();
-    reader.Expect("begin");
-    header.begin = reader.ReadInt();
-    reader.Expect("end");
-    header.end = reader.ReadInt();
-    reader.Expect("loops");
-    header.loops = reader.ReadInt() != 0;
+    header.target = reader.ReadWord("target");
+    header.begin = reader.ReadInt("begin");
+    header.end = reader.ReadInt("end");
+    header.loops = reader.ReadInt("loops") != 0;
     return header;
 }
 
@@ -115,31 +111,25 @@ std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader)
     const ControllerHeader header = ReadControllerHeader(reader);
     auto controller = std::make_shared<ConstController>();
     Configure(*controller, header);
-    reader.Expect("value");
-    controller->m_Value = reader.ReadValue();
+    controller->m_Value = reader.ReadValue("value");
     return controller;
 }
 
 std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader)
 {
     const ControllerHeader header = ReadControllerHeader(reader);
-    reader.Expect("beginValue");
-    const ValueD from = reader.ReadValue();
-    reader.Expect("endValue");
-    const ValueD to = reader.ReadValue();
+    const ValueD from = reader.ReadValue("beginValue");
+    const ValueD to = reader.ReadValue("endValue");
     return MakeLinear(header, header.target, from, to);
 }
 
 std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader)
 {
     const ControllerHeader header = ReadControllerHeader(reader);
-    reader.Expect("targetY");
-    const std::string targetY = reader.ReadWord();
-    reader.Expect("beginValue");
-    const ValueD fromX = reader.ReadValue();
+    const std::string targetY = reader.ReadWord("targetY");
+    const ValueD fromX = reader.ReadValue("beginValue");
     const ValueD fromY = reader.ReadValue();
-    reader.Expect("endValue");
-    const ValueD toX = reader.ReadValue();
+    const ValueD toX = reader.ReadValue("endValue");
     const ValueD toY = reader.ReadValue();
     auto controller = std::make_shared<ConstController>();
     Configure(*controller, header);
@@ -154,14 +144,10 @@ std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader)
     const ControllerHeader header = ReadControllerHeader(reader);
     auto controller = std::make_shared<SinusoidalController>();
     Configure(*controller, header);
-    reader.Expect("dc");
-    controller->m_Dc = reader.ReadValue();
-    reader.Expect("amplitude");
-    controller->m_Amplitude = reader.ReadValue();
-    reader.Expect("frequency");
-    controller->m_Frequency = reader.ReadValue();
-    reader.Expect("phase");
-    controller->m_Phase = reader.ReadValue();
+    controller->m_Dc = reader.ReadValue("dc");
+    controller->m_Amplitude = reader.ReadValue("amplitude");
+    controller->m_Frequency = reader.ReadValue("frequency");
+    controller->m_Phase = reader.ReadValue("phase");
     return controller;
 }
 
@@ -176,12 +162,9 @@ std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader)
 std::shared_ptr<ControllerBase> ReadTrigger(SceneReader& reader)
 {
     auto trigger = std::make_shared<Trigger>();
-    reader.Expect("begin");
-    trigger->m_Begin = reader.ReadInt();
-    reader.Expect("targetKuv");
-    trigger->m_TargetKuv = reader.Find<ITavisk>(reader.ReadWord());
-    reader.Expect("targetAnimation");
-    trigger->m_TargetAnimation = reader.ReadWord();
+    trigger->m_Begin = reader.ReadInt("begin");
+    trigger->m_TargetKuv = reader.Find<ITavisk>(reader.ReadWord("targetKuv"));
+    trigger->m_TargetAnimation = reader.ReadWord("targetAnimation");
     return trigger;
 }
 

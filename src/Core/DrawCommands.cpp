@@ -104,14 +104,10 @@ void DrawImageCommand::Execute()
 std::shared_ptr<ExecutableBase> ReadDrawImageCommand(SceneReader& reader)
 {
     auto command = std::make_shared<DrawImageCommand>();
-    reader.Expect("source");
-    command->m_Image = reader.Find<Image>(reader.ReadWord());
-    reader.Expect("destRect");
-    command->m_DestRect = reader.ReadRect();
-    reader.Expect("opacity");
-    command->m_Opacity = reader.ReadValue();
-    reader.Expect("srcRect");
-    command->m_SrcRect = reader.ReadRect();
+    command->m_Image = reader.Find<Image>(reader.ReadWord("source"));
+    command->m_DestRect = reader.ReadRect("destRect");
+    command->m_Opacity = reader.ReadValue("opacity");
+    command->m_SrcRect = reader.ReadRect("srcRect");
     command->m_RT = reader.renderTarget;
     return command;
 }

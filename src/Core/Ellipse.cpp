@@ -19,12 +19,9 @@ std::shared_ptr<ID2D1Geometry> Ellipse::CreateResource()
 std::shared_ptr<GeometryBase> ReadEllipse(SceneReader& reader)
 {
     auto ellipse = std::make_shared<Ellipse>();
-    reader.Expect("center");
-    ellipse->m_Center = reader.ReadPoint();
-    reader.Expect("radiusX");
-    ellipse->m_RadiusX = reader.ReadValue();
-    reader.Expect("radiusY");
-    ellipse->m_RadiusY = reader.ReadValue();
+    ellipse->m_Center = reader.ReadPoint("center");
+    ellipse->m_RadiusX = reader.ReadValue("radiusX");
+    ellipse->m_RadiusY = reader.ReadValue("radiusY");
     return ellipse;
 }
 

@@ -220,8 +220,7 @@ std::shared_ptr<ITavisk> ReadChildKuv(SceneReader& reader)
         reader.RaiseParseError(factory.GetErrorText());
     std::shared_ptr<ITavisk> child(loaded);
 
-    reader.Expect("noOfArgs");
-    const int count = reader.ReadInt();
+    const int count = reader.ReadInt("noOfArgs");
     auto* tavisk = dynamic_cast<Tavisk*>(child.get());
     if (tavisk) tavisk->m_Origin.record = recordAt;
     for (int i = 0; i < count; ++i) {

@@ -34,8 +34,7 @@ std::shared_ptr<GeometryBase> ReadGeometry(SceneReader& reader)
     reader.usesVariables = false;
     const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "geometry");
     std::shared_ptr<GeometryBase> geometry = read(reader);
-    reader.Expect("hitTest");
-    if (reader.ReadInt() != 0) geometry->m_HitTest = true;
+    if (reader.ReadInt("hitTest") != 0) geometry->m_HitTest = true;
     reader.Expect("}");
     geometry->m_Owner = reader.scene;
     // A body may have marked the geometry itself: an included record ("Source{") already took its

@@ -38,12 +38,10 @@ std::shared_ptr<GradientStopCollection> ReadGradientStopCollection(SceneReader& 
     reader.Expect("GradientStopCollection{");
     auto collection = std::make_shared<GradientStopCollection>();
     collection->m_RT = reader.renderTarget;
-    reader.Expect("noOfGradientStops");
-    const int count = reader.ReadInt();
+    const int count = reader.ReadInt("noOfGradientStops");
     for (int i = 0; i < count; ++i)
         collection->m_Stops.push_back(ReadGradientStop(reader));
-    reader.Expect("extendMode");
-    collection->m_ExtendMode = reader.ReadInt();
+    collection->m_ExtendMode = reader.ReadInt("extendMode");
     reader.Expect("}");
     return collection;
 }

@@ -20,10 +20,8 @@ std::shared_ptr<ID2D1Brush> LinearGradientBrush::CreateResource()
 std::shared_ptr<BrushBase> ReadLinearGradientBrush(SceneReader& reader)
 {
     auto brush = std::make_shared<LinearGradientBrush>();
-    reader.Expect("start");
-    brush->m_Start = reader.ReadPoint();
-    reader.Expect("end");
-    brush->m_End = reader.ReadPoint();
+    brush->m_Start = reader.ReadPoint("start");
+    brush->m_End = reader.ReadPoint("end");
     brush->m_Stops = ReadGradientStopCollection(reader);
     return brush;
 }

@@ -42,25 +42,19 @@ std::shared_ptr<ID2D1Geometry> Path::CreateResource()
 
 namespace {
 
-PointD ReadKeyedPoint(SceneReader& reader, const char* key)
-{
-    reader.Expect(key);
-    return reader.ReadPoint();
-}
-
 std::shared_ptr<ISegment> ReadLine(SceneReader& reader)
 {
     auto line = std::make_shared<Line>();
-    line->m_To = ReadKeyedPoint(reader, "to");
+    line->m_To = reader.ReadPoint("to");
     return line;
 }
 
 std::shared_ptr<ISegment> ReadBezier(SceneReader& reader)
 {
     auto bezier = std::make_shared<Bezier>();
-    bezier->m_P1 = ReadKeyedPoint(reader, "p1");
-    bezier->m_P2 = ReadKeyedPoint(reader, "p2");
-    bezier->m_P3 = ReadKeyedPoint(reader, "p3");
+    bezier->m_P1 = reader.ReadPoint("p1");
+    bezier->m_P2 = reader.ReadPoint("p2");
+    bezier->m_P3 = reader.ReadPoint("p3");
     return bezier;
 }
 
@@ -81,11 +75,9 @@ std::shared_ptr<Figure> ReadFigure(SceneReader& reader)
 {
     reader.Expect("Figure{");
     auto figure = std::make_shared<Figure>();
-    figure->m_StartPoint = ReadKeyedPoint(reader, "startPoint");
-    reader.Expect("closed");
-    figure->m_Closed = reader.ReadInt() != 0;
-    reader.Expect("noOfSegments");
-    const int count = reader.ReadInt();
+    figure->m_StartPoint = reader.ReadPoint("startPoint");
+    figure->m_Closed = reader.ReadInt("closed") != 0;
+    const int count = reader.ReadInt("noOfSegments");
     for (int i = 0; i < count; ++i)
         figure->m_Segments.push_back(ReadSegment(reader));
     reader.Expect("}");
@@ -97,8 +89,7 @@ std::shared_ptr<Figure> ReadFigure(SceneReader& reader)
 std::shared_ptr<GeometryBase> ReadPath(SceneReader& reader)
 {
     auto path = std::make_shared<Path>();
-    reader.Expect("noOfFigures");
-    const int count = reader.ReadInt();
+    const int count = reader.ReadInt("noOfFigures");
     for (int i = 0; i < count; ++i)
         path->m_Figures.push_back(ReadFigure(reader));
     return path;

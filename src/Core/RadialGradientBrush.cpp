@@ -23,14 +23,10 @@ std::shared_ptr<ID2D1Brush> RadialGradientBrush::CreateResource()
 std::shared_ptr<BrushBase> ReadRadialGradientBrush(SceneReader& reader)
 {
     auto brush = std::make_shared<RadialGradientBrush>();
-    reader.Expect("center");
-    brush->m_Center = reader.ReadPoint();
-    reader.Expect("originOffset");
-    brush->m_OriginOffset = reader.ReadPoint();
-    reader.Expect("radiusX");
-    brush->m_RadiusX = reader.ReadValue();
-    reader.Expect("radiusY");
-    brush->m_RadiusY = reader.ReadValue();
+    brush->m_Center = reader.ReadPoint("center");
+    brush->m_OriginOffset = reader.ReadPoint("originOffset");
+    brush->m_RadiusX = reader.ReadValue("radiusX");
+    brush->m_RadiusY = reader.ReadValue("radiusY");
     brush->m_Stops = ReadGradientStopCollection(reader);
     return brush;
 }

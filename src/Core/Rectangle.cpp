@@ -20,14 +20,10 @@ std::shared_ptr<ID2D1Geometry> Rectangle::CreateResource()
 std::shared_ptr<GeometryBase> ReadRectangle(SceneReader& reader)
 {
     auto rectangle = std::make_shared<Rectangle>();
-    reader.Expect("x");
-    rectangle->m_X = reader.ReadValue();
-    reader.Expect("y");
-    rectangle->m_Y = reader.ReadValue();
-    reader.Expect("w");
-    rectangle->m_W = reader.ReadValue();
-    reader.Expect("h");
-    rectangle->m_H = reader.ReadValue();
+    rectangle->m_X = reader.ReadValue("x");
+    rectangle->m_Y = reader.ReadValue("y");
+    rectangle->m_W = reader.ReadValue("w");
+    rectangle->m_H = reader.ReadValue("h");
     return rectangle;
 }
 

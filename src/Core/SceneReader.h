@@ -45,6 +45,15 @@ public:
     PointD ReadPoint();
     RectD ReadRect();
 
+    // The same, each after the key that names it in the record: Expect(key) first.
+    std::string ReadWord(const char* key) { return AfterKey(key, &SceneReader::ReadWord); }
+    int ReadInt(const char* key) { return AfterKey(key, &SceneReader::ReadInt); }
+    float ReadFloat(const char* key) { return AfterKey(key, &SceneReader::ReadFloat); }
+    ValueD ReadValue(const char* key) { return AfterKey(key, &SceneReader::ReadValue); }
+    Color ReadColor(const char* key) { return AfterKey(key, &SceneReader::ReadColor); }
+    PointD ReadPoint(const char* key) { return AfterKey(key, &SceneReader::ReadPoint); }
+    RectD ReadRect(const char* key) { return AfterKey(key, &SceneReader::ReadRect); }
+
     // Tells the factory (when there is one) that the load read or named this file.
     void NoteFileRead(const std::string& resolvedPath);
 
@@ -79,6 +88,11 @@ public:
 private:
     struct SavedState;
     [[noreturn]] void RaiseMissing(const char* kind, const std::string& name);
+    template <class T> T AfterKey(const char* key, T (SceneReader::*read)())
+    {
+        Expect(key);
+        return (this->*read)();
+    }
     bool ReadLine();
     bool Failed() const;
     template <class Number> Number ReadNumber();

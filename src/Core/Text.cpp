@@ -11,20 +11,13 @@ namespace KUV {
 std::shared_ptr<GeometryBase> ReadText(SceneReader& reader)
 {
     auto text = std::make_shared<Text>();
-    reader.Expect("text");
-    text->m_Text = reader.ReadWord();
-    reader.Expect("font");
-    text->m_Font = reader.ReadWord();
-    reader.Expect("size");
-    text->m_Size = reader.ReadValue();
-    reader.Expect("x");
-    text->m_X = reader.ReadValue();
-    reader.Expect("y");
-    text->m_Y = reader.ReadValue();
-    reader.Expect("w");
-    text->m_W = reader.ReadValue();
-    reader.Expect("h");
-    text->m_H = reader.ReadValue();
+    text->m_Text = reader.ReadWord("text");
+    text->m_Font = reader.ReadWord("font");
+    text->m_Size = reader.ReadValue("size");
+    text->m_X = reader.ReadValue("x");
+    text->m_Y = reader.ReadValue("y");
+    text->m_W = reader.ReadValue("w");
+    text->m_H = reader.ReadValue("h");
     return text;
 }
 

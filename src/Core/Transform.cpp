@@ -14,18 +14,12 @@ std::shared_ptr<D2D_MATRIX_3X2_F> NewMatrix(const D2D_MATRIX_3X2_F& matrix)
     return std::make_shared<D2D_MATRIX_3X2_F>(matrix);
 }
 
-ValueD ReadKeyedValue(SceneReader& reader, const char* key)
-{
-    reader.Expect(key);
-    return reader.ReadValue();
-}
-
 // The two values of a body are read in file order, so they are read into locals first.
 template <class Kind>
 std::shared_ptr<TransformResource> ReadPair(SceneReader& reader, const char* first, const char* second)
 {
-    ValueD a = ReadKeyedValue(reader, first);
-    ValueD b = ReadKeyedValue(reader, second);
+    ValueD a = reader.ReadValue(first);
+    ValueD b = reader.ReadValue(second);
     return std::make_shared<Kind>(std::move(a), std::move(b));
 }
 
@@ -41,7 +35,7 @@ std::shared_ptr<TransformResource> ReadPolarTranslation(SceneReader& reader)
 
 std::shared_ptr<TransformResource> ReadRotation(SceneReader& reader)
 {
-    return std::make_shared<Rotation>(ReadKeyedValue(reader, "t"));
+    return std::make_shared<Rotation>(reader.ReadValue("t"));
 }
 
 std::shared_ptr<TransformResource> ReadScale(SceneReader& reader)
