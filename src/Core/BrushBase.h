@@ -14,6 +14,10 @@ class BrushBase : public Resource<ID2D1Brush, CleanupReset> {
 public:
     ID2D1RenderTarget* m_RT = nullptr; // set by the loader
     ValueD m_Opacity { 1.0f };
+
+protected:
+    // What every brush is built with: this moment's opacity and no transform of its own.
+    D2D1_BRUSH_PROPERTIES Properties() const { return { m_Opacity.Get(), D2D1::IdentityMatrix() }; }
 };
 
 // Reads one brush record: type keyword, body, "opacity" value and "}".

@@ -8,12 +8,8 @@ namespace KUV {
 std::shared_ptr<ID2D1Geometry> Ellipse::CreateResource()
 {
     KUV_ASSERT(m_Factory);
-    const D2D1_POINT_2F center = m_Center.Get();
-    const float radiusX = m_RadiusX.Get();
-    const float radiusY = m_RadiusY.Get();
-    return CreateChecked([&](ID2D1EllipseGeometry** out) {
-        return m_Factory->CreateEllipseGeometry({ center, radiusX, radiusY }, out);
-    });
+    const D2D1_ELLIPSE ellipse { m_Center.Get(), m_RadiusX.Get(), m_RadiusY.Get() };
+    return CreateChecked([&](ID2D1EllipseGeometry** out) { return m_Factory->CreateEllipseGeometry(ellipse, out); });
 }
 
 std::shared_ptr<GeometryBase> ReadEllipse(SceneReader& reader)

@@ -8,15 +8,12 @@ namespace KUV {
 std::shared_ptr<ID2D1Brush> RadialGradientBrush::CreateResource()
 {
     KUV_ASSERT(m_RT);
-    const D2D1_BRUSH_PROPERTIES properties { m_Opacity.Get(), D2D1::IdentityMatrix() };
-    const D2D1_POINT_2F center = m_Center.Get();
-    const D2D1_POINT_2F originOffset = m_OriginOffset.Get();
-    const float radiusX = m_RadiusX.Get();
-    const float radiusY = m_RadiusY.Get();
-    std::shared_ptr<ID2D1GradientStopCollection> stops = m_Stops->GetResource();
+    const D2D1_BRUSH_PROPERTIES properties = Properties();
+    const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES shape { m_Center.Get(), m_OriginOffset.Get(), m_RadiusX.Get(),
+        m_RadiusY.Get() };
+    const std::shared_ptr<ID2D1GradientStopCollection> stops = m_Stops->GetResource();
     return CreateChecked([&](ID2D1RadialGradientBrush** out) {
-        return m_RT->CreateRadialGradientBrush(
-            { center, originOffset, radiusX, radiusY }, &properties, stops.get(), out);
+        return m_RT->CreateRadialGradientBrush(shape, &properties, stops.get(), out);
     });
 }
 

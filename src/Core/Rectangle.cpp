@@ -8,13 +8,10 @@ namespace KUV {
 std::shared_ptr<ID2D1Geometry> Rectangle::CreateResource()
 {
     KUV_ASSERT(m_Factory);
-    const float x = m_X.Get();
-    const float y = m_Y.Get();
-    const float w = m_W.Get();
-    const float h = m_H.Get();
-    return CreateChecked([&](ID2D1RectangleGeometry** out) {
-        return m_Factory->CreateRectangleGeometry({ x, y, x + w, y + h }, out);
-    });
+    const float x = m_X.Get(), y = m_Y.Get();
+    const D2D1_RECT_F rectangle { x, y, x + m_W.Get(), y + m_H.Get() };
+    return CreateChecked(
+        [&](ID2D1RectangleGeometry** out) { return m_Factory->CreateRectangleGeometry(rectangle, out); });
 }
 
 std::shared_ptr<GeometryBase> ReadRectangle(SceneReader& reader)

@@ -8,10 +8,9 @@ namespace KUV {
 std::shared_ptr<ID2D1Brush> SolidColorBrush::CreateResource()
 {
     KUV_ASSERT(m_RT);
-    const D2D1_BRUSH_PROPERTIES properties { m_Opacity.Get(), D2D1::IdentityMatrix() };
-    const D2D1_COLOR_F color = m_Color.Get();
+    const D2D1_BRUSH_PROPERTIES properties = Properties();
     return CreateChecked(
-        [&](ID2D1SolidColorBrush** out) { return m_RT->CreateSolidColorBrush(color, &properties, out); });
+        [&](ID2D1SolidColorBrush** out) { return m_RT->CreateSolidColorBrush(m_Color.Get(), &properties, out); });
 }
 
 std::shared_ptr<BrushBase> ReadSolidColorBrush(SceneReader& reader)
