@@ -3,7 +3,6 @@
 #include <string>
 
 #include "Core/Controllers.h"
-#include "Core/NestingGuard.h"
 #include "Core/RecordOpeners.h"
 #include "Core/Tavisk.h"
 
@@ -20,9 +19,6 @@ constexpr RecordOpener<ControllerBase> Openers[] = {
     { "Trigger{", &ReadTrigger },
 };
 
-// Controller trees nested deeper than this in the text would exhaust the stack when
-// read, advanced or destroyed; no real scene comes near it.
-constexpr int MaxRecordNesting = 256;
 thread_local int t_RecordNesting = 0;
 
 void ReadChildren(SceneReader& reader, ControllerBase& controller)
@@ -74,18 +70,8 @@ void ControllerBase::Update(int time)
 
 std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
 {
-    NestingGuard nesting(t_RecordNesting, MaxRecordNesting);
-    const std::string token = reader.ReadWord();
-    const SourceLocation readAt = reader.Here();
-    const auto read = FindRecordReader(reader, Openers, token, "controller");
-    if (nesting.Exceeded())
-        reader.RaiseParseError("controller records nested more than " + std::to_string(MaxRecordNesting) + " deep");
-    std::shared_ptr<ControllerBase> controller = read(reader);
-    ReadChildren(reader, *controller);
-    reader.Expect("}");
-    controller->m_Owner = reader.scene;
-    controller->m_ReadAt = readAt;
-    return controller;
+    return ReadNestingRecord(reader, Openers, "controller", t_RecordNesting,
+        [&](ControllerBase& controller) { ReadChildren(reader, controller); });
 }
 
 } // namespace KUV

@@ -32,19 +32,21 @@ float NarrowToFloat(double value)
     return static_cast<float>(value);
 }
 
-void Configure(ControllerBase& controller, const ControllerHeader& header)
+// A controller of the kind with the record's header keys.
+template <class Kind> std::shared_ptr<Kind> MakeController(const ControllerHeader& header)
 {
-    controller.m_Target = header.target;
-    controller.m_Begin = header.begin;
-    controller.m_End = header.end;
-    controller.m_Loops = header.loops;
+    auto controller = std::make_shared<Kind>();
+    controller->m_Target = header.target;
+    controller->m_Begin = header.begin;
+    controller->m_End = header.end;
+    controller->m_Loops = header.loops;
+    return controller;
 }
 
 std::shared_ptr<LinearController> MakeLinear(
     const ControllerHeader& header, const std::string& target, const ValueD& from, const ValueD& to)
 {
-    auto linear = std::make_shared<LinearController>();
-    Configure(*linear, header);
+    auto linear = MakeController<LinearController>(header);
     linear->m_Target = target;
     linear->m_BeginValue = from;
     linear->m_EndValue = to;
@@ -108,9 +110,7 @@ ControllerHeader ReadControllerHeader(SceneReader& reader)
 
 std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader)
 {
-    const ControllerHeader header = ReadControllerHeader(reader);
-    auto controller = std::make_shared<ConstController>();
-    Configure(*controller, header);
+    auto controller = MakeController<ConstController>(ReadControllerHeader(reader));
     controller->m_Value = reader.ReadValue("value");
     return controller;
 }
@@ -131,8 +131,7 @@ std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader)
     const ValueD fromY = reader.ReadValue();
     const ValueD toX = reader.ReadValue("endValue");
     const ValueD toY = reader.ReadValue();
-    auto controller = std::make_shared<ConstController>();
-    Configure(*controller, header);
+    auto controller = MakeController<ConstController>(header);
     controller->m_Children = { MakeLinear(header, header.target, fromX, toX), MakeLinear(header, targetY, fromY, toY) };
     for (const std::shared_ptr<ControllerBase>& child : controller->m_Children)
         child->m_Owner = reader.scene;
@@ -141,9 +140,7 @@ std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader)
 
 std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader)
 {
-    const ControllerHeader header = ReadControllerHeader(reader);
-    auto controller = std::make_shared<SinusoidalController>();
-    Configure(*controller, header);
+    auto controller = MakeController<SinusoidalController>(ReadControllerHeader(reader));
     controller->m_Dc = reader.ReadValue("dc");
     controller->m_Amplitude = reader.ReadValue("amplitude");
     controller->m_Frequency = reader.ReadValue("frequency");
@@ -153,9 +150,7 @@ std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader)
 
 std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader)
 {
-    const ControllerHeader header = ReadControllerHeader(reader);
-    auto controller = std::make_shared<AdditionController>();
-    Configure(*controller, header);
+    auto controller = MakeController<AdditionController>(ReadControllerHeader(reader));
     return controller;
 }
 

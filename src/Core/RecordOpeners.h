@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "Core/NestingGuard.h"
 #include "Core/SceneReader.h"
 
 namespace KUV {
@@ -25,6 +26,32 @@ auto FindRecordReader(
     for (const RecordOpener<Base>& opener : openers)
         if (token == opener.token) return opener.read;
     reader.RaiseParseError("Unknown " + std::string(family) + " type \"" + token + "\"");
+}
+
+// Families whose records hold records of their own (procedures, controller trees) stop
+// reading beyond this depth: deeper records would exhaust the stack when read, run or
+// destroyed, and no real scene comes near it.
+inline constexpr int MaxRecordNesting = 256;
+
+// Reads a whole record of such a family: opener, body, then whatever readRest reads into
+// the record, then "}". depth counts the family's records being read on this thread.
+template <class Base, std::size_t N, class ReadRest>
+std::shared_ptr<Base> ReadNestingRecord(
+    SceneReader& reader, const RecordOpener<Base> (&openers)[N], const char* family, int& depth, ReadRest&& readRest)
+{
+    NestingGuard nesting(depth, MaxRecordNesting);
+    const std::string token = reader.ReadWord();
+    const SourceLocation readAt = reader.Here();
+    const auto read = FindRecordReader(reader, openers, token, family);
+    if (nesting.Exceeded())
+        reader.RaiseParseError(
+            std::string(family) + " records nested more than " + std::to_string(MaxRecordNesting) + " deep");
+    std::shared_ptr<Base> record = read(reader);
+    readRest(*record);
+    reader.Expect("}");
+    record->m_Owner = reader.scene;
+    record->m_ReadAt = readAt;
+    return record;
 }
 
 } // namespace KUV
