@@ -18,7 +18,7 @@ namespace {
 using ResourceBuild = ProgramTest;
 
 // The drawing factory, counting the rectangles and ellipses built through it.
-struct CountingFactory final : CairoGfx::Factory {
+struct CountingFactory final : KUV::Gfx::Cairo::Factory {
     CountingFactory()
         : Factory(96.f)
     {

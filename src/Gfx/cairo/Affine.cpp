@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m)
 {
@@ -102,4 +102,4 @@ D2D1_RECT_F EmptyBounds()
     return { inf, inf, -inf, -inf };
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

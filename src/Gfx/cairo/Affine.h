@@ -7,7 +7,7 @@
 #include "Gfx/D2D1.h"
 #include "Gfx/cairo/PathData.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 constexpr double kDefaultFlatteningTolerance = 0.25;
 // The largest bitmap or target side accepted, as on common Direct2D hardware.
@@ -43,4 +43,4 @@ bool IsFinite(const D2D1_RECT_F& rect);
 // Bounds that contain nothing: left > right and top > bottom.
 D2D1_RECT_F EmptyBounds();
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Affine.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 Bitmap::Bitmap(ID2D1Factory* factory, cairo_surface_t* surface, D2D1_PIXEL_FORMAT format, float dpiX, float dpiY)
     : Resource(factory)
@@ -134,4 +134,4 @@ HRESULT CreateBitmapFromMemory(ID2D1Factory* factory, D2D1_SIZE_U size, const vo
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

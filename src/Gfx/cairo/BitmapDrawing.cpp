@@ -6,7 +6,7 @@
 #include "Gfx/cairo/Brushes.h"
 #include "Gfx/cairo/DrawingContext.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -84,4 +84,4 @@ void DrawingContext::FillOpacityMask(
     Submit(std::move(p));
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -3,7 +3,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/RenderTarget.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -90,4 +90,4 @@ HRESULT CreateCompatibleTarget(ID2D1Factory* factory, const DrawingContext& pare
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

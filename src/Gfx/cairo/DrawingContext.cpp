@@ -10,7 +10,7 @@
 #include "Gfx/cairo/Brushes.h"
 #include "Gfx/cairo/Geometry.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -205,4 +205,4 @@ void DrawingContext::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, fl
     Submit(std::move(p));
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo
