@@ -32,7 +32,7 @@ void BM_Present(benchmark::State& state)
     target->Clear(&sky);
     target->EndDraw();
     {
-        Host::FramePresenter presenter;
+        KUV::Host::FramePresenter presenter;
         if (!window || !presenter.Create(window)) return state.SkipWithError(SDL_GetError());
         UINT32 stride = 0;
         const BYTE* pixels = target->GetPixels(&stride);

@@ -5,7 +5,7 @@
 
 #include "Host/WindowSize.h"
 
-namespace Host {
+namespace KUV::Host {
 
 Letterbox FitPicture(int screenWidth, int screenHeight)
 {
@@ -20,4 +20,4 @@ Letterbox FitPicture(int screenWidth, int screenHeight)
     return box;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -1,6 +1,6 @@
 #include "Host/WindowSize.h"
 
-namespace Host {
+namespace KUV::Host {
 
 float UsableDpi(int queryStatus, float reportedDpi)
 {
@@ -16,4 +16,4 @@ WindowSize ScaledWindowSize(float dpiX, float dpiY)
     return { static_cast<int>(width), static_cast<int>(height) };
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -1,7 +1,7 @@
 // The size of the player's window: 800 x 600 device-independent pixels on the display.
 #pragma once
 
-namespace Host {
+namespace KUV::Host {
 
 inline constexpr float DefaultDpi = 96.f;
 inline constexpr float MaxPlausibleDpi = 1000.f;
@@ -21,4 +21,4 @@ float UsableDpi(int queryStatus, float reportedDpi);
 // 800 x 600 DIPs in pixels at dpiX x dpiY, computed in double precision and truncated toward zero.
 WindowSize ScaledWindowSize(float dpiX, float dpiY);
 
-} // namespace Host
+} // namespace KUV::Host

@@ -5,7 +5,7 @@
 
 #include "Core/Factory.h"
 
-namespace Preview {
+namespace KUV::Preview {
 namespace {
 
 constexpr std::uint64_t PollIntervalMs = 1000;
@@ -265,4 +265,4 @@ void PreviewWindow::Pace(std::uint64_t frameStart)
     if (spent < frameMs) SDL_Delay(static_cast<Uint32>(frameMs - spent));
 }
 
-} // namespace Preview
+} // namespace KUV::Preview
