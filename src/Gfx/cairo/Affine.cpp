@@ -82,7 +82,7 @@ cairo_matrix_t ExactOnDevice(const cairo_matrix_t& userToPattern, const cairo_ma
 
 double ToleranceOrDefault(float tolerance)
 {
-    return tolerance > 0.f && std::isfinite(tolerance) ? tolerance : kDefaultFlatteningTolerance;
+    return tolerance > 0.f && std::isfinite(tolerance) ? tolerance : D2D1_DEFAULT_FLATTENING_TOLERANCE;
 }
 
 bool IsFinite(const D2D1_COLOR_F& color)

@@ -19,7 +19,7 @@ bool WellOrdered(const D2D1_RECT_F& r)
 bool SourceMapping(
     const Bitmap& bitmap, const D2D1_RECT_F& destination, const D2D1_RECT_F& source, cairo_matrix_t* userToPixels)
 {
-    const double kx = bitmap.DpiX() / 96.0, ky = bitmap.DpiY() / 96.0;
+    const double kx = PixelsPerDip(bitmap.DpiX()), ky = PixelsPerDip(bitmap.DpiY());
     const double sx = (source.right - source.left) * kx / (double(destination.right) - destination.left);
     const double sy = (source.bottom - source.top) * ky / (double(destination.bottom) - destination.top);
     cairo_matrix_init(

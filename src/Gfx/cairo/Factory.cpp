@@ -64,6 +64,6 @@ HRESULT D2D1CreateFactory(D2D1_FACTORY_TYPE type, ID2D1Factory** factory, float 
     *factory = nullptr;
     if (type != D2D1_FACTORY_TYPE_SINGLE_THREADED) return E_INVALIDARG;
     const bool usable = desktopDpi > 0.f && std::isfinite(desktopDpi);
-    *factory = new KUV::Gfx::Cairo::Factory(usable ? desktopDpi : 96.f);
+    *factory = new KUV::Gfx::Cairo::Factory(usable ? desktopDpi : D2D1_DEFAULT_DPI);
     return S_OK;
 }
