@@ -328,8 +328,8 @@ ID2D1Factory* CreateD2DFactory()
 bool InitInstance()
 {
     ID2D1Factory* d2dFactory = CreateD2DFactory();
-    float dpiX = KUV::Host::DefaultDpi;
-    float dpiY = KUV::Host::DefaultDpi;
+    float dpiX = D2D1_DEFAULT_DPI;
+    float dpiY = D2D1_DEFAULT_DPI;
     d2dFactory->GetDesktopDpi(&dpiX, &dpiY);
     const KUV::Host::WindowSize size = KUV::Host::ScaledWindowSize(dpiX, dpiY);
     const SDL_Rect placement = WindowPlacement(size);
