@@ -15,7 +15,7 @@ struct Surface {
     explicit Surface(UINT32 width = 800, UINT32 height = 600)
     {
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES p = D2D1::RenderTargetProperties();
         factory->CreateImageRenderTarget(p, { width, height }, target.ReleaseAndGetAddressOf());
         target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     }

@@ -28,7 +28,7 @@ public:
     {
         SetDrawingThreads(static_cast<unsigned>(state.range(1)));
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_Factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES p = D2D1::RenderTargetProperties();
         m_Factory->CreateImageRenderTarget(p, m_Size, m_Target.ReleaseAndGetAddressOf());
         m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
         MakeBrushes();

@@ -25,14 +25,14 @@ void BM_Present(benchmark::State& state)
     ComPtr<ID2D1Factory> factory;
     ComPtr<ID2D1ImageRenderTarget> target;
     D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-    const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+    const D2D1_RENDER_TARGET_PROPERTIES p = D2D1::RenderTargetProperties();
     factory->CreateImageRenderTarget(p, size, target.ReleaseAndGetAddressOf());
     const D2D1_COLOR_F sky { 0.2f, 0.3f, 0.6f, 1.f };
     target->BeginDraw();
     target->Clear(&sky);
     target->EndDraw();
     {
-        Host::FramePresenter presenter;
+        KUV::Host::FramePresenter presenter;
         if (!window || !presenter.Create(window)) return state.SkipWithError(SDL_GetError());
         UINT32 stride = 0;
         const BYTE* pixels = target->GetPixels(&stride);

@@ -55,8 +55,7 @@ struct Stage {
     Stage()
     {
         std::filesystem::current_path(KUV_SOURCE_DIR);
-        const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-            96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
         factory->CreateImageRenderTarget(properties, { 800, 600 }, target.ReleaseAndGetAddressOf());
         target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);

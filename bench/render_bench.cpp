@@ -110,7 +110,7 @@ struct Surface {
         const D2D1_SIZE_U size = Sizes[state.range(0)];
         SetDrawingThreads(static_cast<unsigned>(state.range(1)));
         D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf());
-        const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES p = D2D1::RenderTargetProperties();
         factory->CreateImageRenderTarget(p, size, target.ReleaseAndGetAddressOf());
         target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
         scale = { float(size.width) / Width, 0.f, 0.f, float(size.height) / Height, 0.f, 0.f };

@@ -79,7 +79,7 @@ std::string WritePicture(const std::filesystem::path& folder)
 {
     Surface picture;
     ComPtr<ID2D1ImageRenderTarget> small;
-    const D2D1_RENDER_TARGET_PROPERTIES p { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f, 96.f };
+    const D2D1_RENDER_TARGET_PROPERTIES p = D2D1::RenderTargetProperties();
     picture.factory->CreateImageRenderTarget(p, { 256, 256 }, small.ReleaseAndGetAddressOf());
     const D2D1_COLOR_F color { 0.3f, 0.5f, 0.9f, 0.7f };
     small->BeginDraw();

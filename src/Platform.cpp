@@ -42,7 +42,7 @@ std::string g_ScenePath;
 SDL_Window* g_MainWindow = nullptr;
 Application* g_Application = nullptr;
 std::uint32_t g_StartTick = 0;
-Host::Letterbox g_FullScreenPicture; // empty until the screen's size is known
+KUV::Host::Letterbox g_FullScreenPicture; // empty until the screen's size is known
 
 [[noreturn]] void ShowFatalError(const std::string& text);
 int ShowBox(const SDL_MessageBoxData& box, int* button);
@@ -57,7 +57,7 @@ public:
     ~Application();
 
     ID2D1ImageRenderTarget* RenderTarget() const { return m_RenderTarget; }
-    Host::FramePresenter& Presenter() const { return *m_Presenter; }
+    KUV::Host::FramePresenter& Presenter() const { return *m_Presenter; }
     KUV::ITavisk* Scene() const { return m_Scene; }
 
 private:
@@ -65,7 +65,7 @@ private:
 
     ID2D1Factory* m_D2DFactory;
     ID2D1ImageRenderTarget* m_RenderTarget = nullptr;
-    std::unique_ptr<Host::FramePresenter> m_Presenter;
+    std::unique_ptr<KUV::Host::FramePresenter> m_Presenter;
     KUV::IFactory* m_SceneFactory = nullptr;
     KUV::ITavisk* m_Scene = nullptr;
 };
@@ -109,7 +109,7 @@ void Application::CreateRenderTarget()
     } else {
         SDL_GetWindowSize(g_MainWindow, &width, &height);
     }
-    m_Presenter = std::make_unique<Host::FramePresenter>();
+    m_Presenter = std::make_unique<KUV::Host::FramePresenter>();
     const bool deviceReady = !g_FullScreen || g_FullScreenPicture.width > 0;
     if (!deviceReady
         || FAILED(m_D2DFactory->CreateImageRenderTarget(properties, DrawableSize(width, height), &m_RenderTarget))
@@ -154,7 +154,7 @@ void LeaveFullScreen()
 
 void UpdateTitle(std::uint32_t elapsedMs)
 {
-    SDL_SetWindowTitle(g_MainWindow, Host::FrameRateTitle(static_cast<std::int32_t>(elapsedMs)).c_str());
+    SDL_SetWindowTitle(g_MainWindow, KUV::Host::FrameRateTitle(static_cast<std::int32_t>(elapsedMs)).c_str());
 }
 
 bool PresentFrame(ID2D1ImageRenderTarget* target)
@@ -185,10 +185,10 @@ void ResizeTarget(int width, int height)
     if (FAILED(g_Application->RenderTarget()->Resize(DrawableSize(width, height)))) ShowFatalError("Resize Error");
 }
 
-Host::WindowState CurrentWindowState()
+KUV::Host::WindowState CurrentWindowState()
 {
     const Uint32 flags = SDL_GetWindowFlags(g_MainWindow);
-    Host::WindowState state;
+    KUV::Host::WindowState state;
     state.fullScreen = g_FullScreen;
     state.minimized = (flags & SDL_WINDOW_MINIMIZED) != 0;
     state.maximized = (flags & SDL_WINDOW_MAXIMIZED) != 0;
@@ -211,25 +211,25 @@ void EndRun()
 void HandleEvent(const SDL_Event& event)
 {
     if (!g_Application) return;
-    const Host::EventResponse response = Host::RespondToEvent(event, CurrentWindowState());
+    const KUV::Host::EventResponse response = KUV::Host::RespondToEvent(event, CurrentWindowState());
     switch (response.action) {
-    case Host::EventAction::Draw:
+    case KUV::Host::EventAction::Draw:
         DrawFrame();
         break;
-    case Host::EventAction::Resize:
+    case KUV::Host::EventAction::Resize:
         ResizeTarget(response.width, response.height);
         break;
-    case Host::EventAction::ResizeAndDraw:
+    case KUV::Host::EventAction::ResizeAndDraw:
         ResizeTarget(response.width, response.height);
         DrawFrame();
         break;
-    case Host::EventAction::EndRun:
+    case KUV::Host::EventAction::EndRun:
         EndRun();
         break;
-    case Host::EventAction::ExitNow:
+    case KUV::Host::EventAction::ExitNow:
         LeaveFullScreen();
         std::exit(0);
-    case Host::EventAction::Ignore:
+    case KUV::Host::EventAction::Ignore:
         break;
     }
 }
@@ -242,7 +242,7 @@ constexpr Uint32 DisplayRetryDelayMs = 150;
 bool TryStartVideo(const std::string& requestedDriver)
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-    if (!Host::LacksDisplay(SDL_GetCurrentVideoDriver(), requestedDriver.c_str())) return true;
+    if (!KUV::Host::LacksDisplay(SDL_GetCurrentVideoDriver(), requestedDriver.c_str())) return true;
     SDL_SetError("only SDL's \"%s\" video driver works", SDL_GetCurrentVideoDriver());
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
@@ -303,11 +303,11 @@ Uint32 WindowFlags()
 // screens, and switching modes would only magnify or crop the picture. The window covers the
 // primary display's bounds by itself, so that it does so even where no window manager acts
 // on the full-screen request. Without the bounds the picture stays empty.
-SDL_Rect WindowPlacement(const Host::WindowSize& size)
+SDL_Rect WindowPlacement(const KUV::Host::WindowSize& size)
 {
     SDL_Rect placement { int(SDL_WINDOWPOS_UNDEFINED), int(SDL_WINDOWPOS_UNDEFINED), size.width, size.height };
     if (!g_FullScreen || SDL_GetDisplayBounds(0, &placement) != 0) return placement;
-    g_FullScreenPicture = Host::FitPicture(placement.w, placement.h);
+    g_FullScreenPicture = KUV::Host::FitPicture(placement.w, placement.h);
     g_WindowWidth = g_FullScreenPicture.width;
     g_WindowHeight = g_FullScreenPicture.height;
     return placement;
@@ -319,7 +319,8 @@ ID2D1Factory* CreateD2DFactory()
     float vdpi = 0.f;
     const int status = SDL_GetDisplayDPI(0, nullptr, &hdpi, &vdpi);
     ID2D1Factory* factory = nullptr;
-    const HRESULT hr = D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, &factory, Host::UsableDpi(status, hdpi));
+    const HRESULT hr
+        = D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, &factory, KUV::Host::UsableDpi(status, hdpi));
     KUV_ASSERT(hr == S_OK);
     return factory;
 }
@@ -327,10 +328,10 @@ ID2D1Factory* CreateD2DFactory()
 bool InitInstance()
 {
     ID2D1Factory* d2dFactory = CreateD2DFactory();
-    float dpiX = Host::DefaultDpi;
-    float dpiY = Host::DefaultDpi;
+    float dpiX = D2D1_DEFAULT_DPI;
+    float dpiY = D2D1_DEFAULT_DPI;
     d2dFactory->GetDesktopDpi(&dpiX, &dpiY);
-    const Host::WindowSize size = Host::ScaledWindowSize(dpiX, dpiY);
+    const KUV::Host::WindowSize size = KUV::Host::ScaledWindowSize(dpiX, dpiY);
     const SDL_Rect placement = WindowPlacement(size);
     g_MainWindow = SDL_CreateWindow("Kuv", placement.x, placement.y, placement.w, placement.h, WindowFlags());
     if (!g_MainWindow) return false;
@@ -342,7 +343,7 @@ bool InitInstance()
     return true;
 }
 
-void StartSoundtrack(Host::Soundtrack& soundtrack)
+void StartSoundtrack(KUV::Host::Soundtrack& soundtrack)
 {
     std::string warning;
     if (!soundtrack.OpenOutput(SoundtrackFrequency, &warning)) ExitWithMessage(soundtrack.Error());
@@ -360,7 +361,7 @@ void RunMainLoop()
             ShowFatalError(g_Application->Scene()->GetErrorText());
         DrawFrame();
         UpdateTitle(SDL_GetTicks() - tick);
-        if (Host::RunLengthExceeded(SDL_GetTicks(), g_StartTick)) g_Running = false;
+        if (KUV::Host::RunLengthExceeded(SDL_GetTicks(), g_StartTick)) g_Running = false;
     } while (g_Running);
 }
 
@@ -373,7 +374,7 @@ int main(int, char**)
     g_FullScreen = AskFullScreen();
     if (!InitInstance()) ExitWithMessage(std::string("cannot create the window: ") + SDL_GetError());
     // Not destroyed on the paths that exit at once: they leave the music playing until the process is gone.
-    Host::Soundtrack soundtrack;
+    KUV::Host::Soundtrack soundtrack;
     StartSoundtrack(soundtrack);
     g_StartTick = SDL_GetTicks();
     if (g_Running) RunMainLoop();

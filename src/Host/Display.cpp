@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace Host {
+namespace KUV::Host {
 
 bool LacksDisplay(const char* currentDriver, const char* requestedDriver)
 {
@@ -11,4 +11,4 @@ bool LacksDisplay(const char* currentDriver, const char* requestedDriver)
     return std::strcmp(currentDriver, "offscreen") == 0 || std::strcmp(currentDriver, "dummy") == 0;
 }
 
-} // namespace Host
+} // namespace KUV::Host

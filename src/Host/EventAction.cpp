@@ -1,6 +1,6 @@
 #include "Host/EventAction.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 EventResponse Respond(EventAction action, int width = 0, int height = 0)
@@ -60,4 +60,4 @@ EventResponse RespondToEvent(const SDL_Event& event, const WindowState& window)
     }
 }
 
-} // namespace Host
+} // namespace KUV::Host

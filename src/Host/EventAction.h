@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-namespace Host {
+namespace KUV::Host {
 
 enum class EventAction {
     Ignore, // nothing happens (every key but Escape, and events the player has no use for)
@@ -34,4 +34,4 @@ struct WindowState {
 // resizes it to the current size and draws. Full screen, size changes are ignored.
 EventResponse RespondToEvent(const SDL_Event& event, const WindowState& window);
 
-} // namespace Host
+} // namespace KUV::Host

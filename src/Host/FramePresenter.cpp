@@ -1,6 +1,6 @@
 #include "Host/FramePresenter.h"
 
-namespace Host {
+namespace KUV::Host {
 
 FramePresenter::~FramePresenter()
 {
@@ -61,4 +61,4 @@ bool FramePresenter::Fail(const char* what)
     return false;
 }
 
-} // namespace Host
+} // namespace KUV::Host

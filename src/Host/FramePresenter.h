@@ -6,7 +6,7 @@
 
 #include <SDL.h>
 
-namespace Host {
+namespace KUV::Host {
 
 class FramePresenter {
 public:
@@ -37,4 +37,4 @@ private:
     std::string m_Error;
 };
 
-} // namespace Host
+} // namespace KUV::Host

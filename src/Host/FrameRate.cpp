@@ -3,7 +3,7 @@
 #include <limits>
 #include <sstream>
 
-namespace Host {
+namespace KUV::Host {
 
 std::string FrameRateText(std::int32_t elapsedMs)
 {
@@ -19,4 +19,4 @@ std::string FrameRateTitle(std::int32_t elapsedMs)
     return FrameRateTitlePrefix + FrameRateText(elapsedMs);
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace Host {
+namespace KUV::Host {
 
 inline constexpr const char* FrameRateTitlePrefix = "Velorine: Current Frame Rate (fps) = ";
 
@@ -15,4 +15,4 @@ std::string FrameRateText(std::int32_t elapsedMs);
 // The prefix followed by FrameRateText.
 std::string FrameRateTitle(std::int32_t elapsedMs);
 
-} // namespace Host
+} // namespace KUV::Host

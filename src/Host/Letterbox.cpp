@@ -5,7 +5,7 @@
 
 #include "Host/WindowSize.h"
 
-namespace Host {
+namespace KUV::Host {
 
 Letterbox FitPicture(int screenWidth, int screenHeight)
 {
@@ -15,9 +15,9 @@ Letterbox FitPicture(int screenWidth, int screenHeight)
     const double scale = std::min(double(screenWidth) / PictureWidthDips, double(screenHeight) / PictureHeightDips);
     box.width = std::clamp(int(std::lround(PictureWidthDips * scale)), 1, screenWidth);
     box.height = std::clamp(int(std::lround(PictureHeightDips * scale)), 1, screenHeight);
-    box.dpiX = DefaultDpi * float(box.width) / PictureWidthDips;
-    box.dpiY = DefaultDpi * float(box.height) / PictureHeightDips;
+    box.dpiX = D2D1_DEFAULT_DPI * float(box.width) / PictureWidthDips;
+    box.dpiY = D2D1_DEFAULT_DPI * float(box.height) / PictureHeightDips;
     return box;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -2,7 +2,7 @@
 // at the screen's own pixels, with black bars where the shapes differ.
 #pragma once
 
-namespace Host {
+namespace KUV::Host {
 
 struct Letterbox {
     int width = 0; // pixels of the picture
@@ -15,4 +15,4 @@ struct Letterbox {
 // pixels (the presenter centres it); empty (width 0) for a screen without pixels.
 Letterbox FitPicture(int screenWidth, int screenHeight);
 
-} // namespace Host
+} // namespace KUV::Host

@@ -1,6 +1,6 @@
 #include "Host/PreviewKeys.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 struct KeyBinding {
@@ -69,4 +69,4 @@ const std::vector<std::string>& KeyHelpLines()
     return lines;
 }
 
-} // namespace Host
+} // namespace KUV::Host

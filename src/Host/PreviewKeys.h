@@ -6,7 +6,7 @@
 
 #include <SDL.h>
 
-namespace Host {
+namespace KUV::Host {
 
 enum class PreviewCommand {
     None,
@@ -38,4 +38,4 @@ bool RepeatsWhenHeld(PreviewCommand command);
 // One line per binding, key names first: what --help prints and H shows in the window.
 const std::vector<std::string>& KeyHelpLines();
 
-} // namespace Host
+} // namespace KUV::Host

@@ -9,7 +9,7 @@
 #include "Core/FilePath.h"
 #include "Host/PreviewTimeline.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 constexpr int PlayOnce = 0;
@@ -102,4 +102,4 @@ void PreviewMusic::Follow(std::int64_t tick, bool playing, double nowMs)
     if (heard && MusicDrifted(*heard, tick)) PlayFrom(tick);
 }
 
-} // namespace Host
+} // namespace KUV::Host

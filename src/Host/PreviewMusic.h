@@ -10,7 +10,7 @@
 
 struct _Mix_Music;
 
-namespace Host {
+namespace KUV::Host {
 
 inline constexpr int MusicFrequency = 44100;
 // The block the soundtrack output decodes at a time: 2048 sample frames.
@@ -78,4 +78,4 @@ private:
     std::string m_Error;
 };
 
-} // namespace Host
+} // namespace KUV::Host

@@ -5,7 +5,7 @@
 #include "Host/PreviewKeys.h"
 #include "Host/PreviewTimeline.h"
 
-namespace Host {
+namespace KUV::Host {
 
 const char* const PreviewUsage
     = "usage: tvs-preview SCENE [--music FILE] [--at MS] [--size WxH]\n"
@@ -91,4 +91,4 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
     return options;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace Host {
+namespace KUV::Host {
 
 struct PreviewOptions {
     std::string scene;
@@ -27,4 +27,4 @@ std::string PreviewHelpText();
 // Parses the arguments after the program name; nullopt with a reason in error when they are bad.
 std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& arguments, std::string& error);
 
-} // namespace Host
+} // namespace KUV::Host

@@ -10,7 +10,7 @@
 #include "Host/PreviewKeys.h"
 #include "Host/PreviewTimeline.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 constexpr float FontSize = 14.f;
@@ -122,4 +122,4 @@ bool OverlayPainter::DrawBand(
     return drawn;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -15,7 +15,7 @@ namespace KUV {
 class Factory;
 }
 
-namespace Host {
+namespace KUV::Host {
 
 struct OverlayStatus {
     std::int64_t tick = 0;
@@ -62,4 +62,4 @@ private:
     std::map<std::string, Layout> m_Layouts; // by width and text: most bands repeat every frame
 };
 
-} // namespace Host
+} // namespace KUV::Host

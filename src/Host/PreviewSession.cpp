@@ -7,7 +7,7 @@
 #include "Core/Tavisk.h"
 #include "Host/PreviewTimeline.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -148,4 +148,4 @@ std::vector<SceneAnimation> PreviewSession::Animations() const
     return animations;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -14,7 +14,7 @@ namespace KUV {
 class Factory;
 }
 
-namespace Host {
+namespace KUV::Host {
 
 // A scene (the root is named "") and its current animation.
 struct SceneAnimation {
@@ -79,4 +79,4 @@ private:
     double m_LastRenderMs = 0;
 };
 
-} // namespace Host
+} // namespace KUV::Host

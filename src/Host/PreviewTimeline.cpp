@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 struct Seek {
@@ -115,4 +115,4 @@ std::string PreviewTimeline::StateText() const
     return text;
 }
 
-} // namespace Host
+} // namespace KUV::Host

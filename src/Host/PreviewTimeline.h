@@ -8,7 +8,7 @@
 
 #include "Host/PreviewKeys.h"
 
-namespace Host {
+namespace KUV::Host {
 
 inline constexpr std::int64_t PreviewFrameMs = 16;
 // Scenes take their time as a signed 32-bit tick count.
@@ -50,4 +50,4 @@ private:
 // A tick as seconds with milliseconds: "12.345".
 std::string SecondsText(std::int64_t tick);
 
-} // namespace Host
+} // namespace KUV::Host

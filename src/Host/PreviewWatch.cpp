@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sys/stat.h>
 
-namespace Host {
+namespace KUV::Host {
 
 FileStamp StampOf(const std::string& path)
 {
@@ -36,4 +36,4 @@ bool FileWatcher::Changed()
     return changed;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace Host {
+namespace KUV::Host {
 
 struct FileStamp {
     bool exists = false;
@@ -34,4 +34,4 @@ private:
     std::vector<FileStamp> m_Stamps;
 };
 
-} // namespace Host
+} // namespace KUV::Host

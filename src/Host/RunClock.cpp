@@ -1,6 +1,6 @@
 #include "Host/RunClock.h"
 
-namespace Host {
+namespace KUV::Host {
 
 bool RunLengthExceeded(std::uint32_t nowTick, std::uint32_t startTick)
 {
@@ -8,4 +8,4 @@ bool RunLengthExceeded(std::uint32_t nowTick, std::uint32_t startTick)
     return elapsed > RunLengthMs;
 }
 
-} // namespace Host
+} // namespace KUV::Host

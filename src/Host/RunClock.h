@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace Host {
+namespace KUV::Host {
 
 inline constexpr std::uint32_t RunLengthMs = 154000;
 
@@ -11,4 +11,4 @@ inline constexpr std::uint32_t RunLengthMs = 154000;
 // around after 2^32 ms, so the difference is taken in unsigned 32-bit arithmetic.
 bool RunLengthExceeded(std::uint32_t nowTick, std::uint32_t startTick);
 
-} // namespace Host
+} // namespace KUV::Host

@@ -5,7 +5,7 @@
 
 #include "Core/FilePath.h"
 
-namespace Host {
+namespace KUV::Host {
 namespace {
 
 constexpr int OutputChannels = 2;
@@ -71,4 +71,4 @@ bool Soundtrack::Fail(const std::string& message)
     return false;
 }
 
-} // namespace Host
+} // namespace KUV::Host

@@ -5,7 +5,7 @@
 
 struct _Mix_Music;
 
-namespace Host {
+namespace KUV::Host {
 
 class Soundtrack {
 public:
@@ -36,4 +36,4 @@ private:
     std::string m_Error;
 };
 
-} // namespace Host
+} // namespace KUV::Host

@@ -5,7 +5,7 @@
 
 #include "Core/Factory.h"
 
-namespace Preview {
+namespace KUV::Preview {
 namespace {
 
 constexpr std::uint64_t PollIntervalMs = 1000;
@@ -69,8 +69,7 @@ bool PreviewWindow::Open(std::string* error)
 
 bool PreviewWindow::CreateTarget(std::string* error)
 {
-    const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-        96.f };
+    const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
     const D2D1_SIZE_U size = PictureSize(m_Window);
     if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
         || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK
@@ -265,4 +264,4 @@ void PreviewWindow::Pace(std::uint64_t frameStart)
     if (spent < frameMs) SDL_Delay(static_cast<Uint32>(frameMs - spent));
 }
 
-} // namespace Preview
+} // namespace KUV::Preview

@@ -21,7 +21,7 @@ namespace KUV {
 class Factory;
 }
 
-namespace Preview {
+namespace KUV::Preview {
 
 class PreviewWindow {
 public:
@@ -81,4 +81,4 @@ private:
     bool m_StatusPaused = false;
 };
 
-} // namespace Preview
+} // namespace KUV::Preview

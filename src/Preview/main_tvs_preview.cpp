@@ -20,7 +20,7 @@ constexpr Uint32 DisplayRetryDelayMs = 150;
 bool TryStartVideo(const char* requested)
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-    if (!Host::LacksDisplay(SDL_GetCurrentVideoDriver(), requested)) return true;
+    if (!KUV::Host::LacksDisplay(SDL_GetCurrentVideoDriver(), requested)) return true;
     SDL_SetError("only SDL's \"%s\" video driver works", SDL_GetCurrentVideoDriver());
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
@@ -61,20 +61,20 @@ int Fail(const std::string& message)
 int main(int argc, char** argv)
 {
     std::string error;
-    const auto options = Host::ParsePreviewOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto options = KUV::Host::ParsePreviewOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::cerr << "tvs-preview: " << error << "\n" << Host::PreviewUsage;
-        return Host::PreviewExitUsage;
+        std::cerr << "tvs-preview: " << error << "\n" << KUV::Host::PreviewUsage;
+        return KUV::Host::PreviewExitUsage;
     }
     if (options->help) {
-        std::cout << Host::PreviewHelpText();
+        std::cout << KUV::Host::PreviewHelpText();
         return 0;
     }
     if (!CanOpen(options->scene)) return Fail("could not open the file \"" + options->scene + "\"");
     if (!StartVideo()) return Fail(std::string("no display to show the preview on: ") + SDL_GetError());
     int status = 0;
     {
-        Preview::PreviewWindow window(*options);
+        KUV::Preview::PreviewWindow window(*options);
         if (window.Open(&error))
             window.Run();
         else

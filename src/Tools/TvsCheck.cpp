@@ -77,8 +77,7 @@ public:
 private:
     bool CreateTarget()
     {
-        const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-            96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
         if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) == S_OK
             && m_D2DFactory->CreateImageRenderTarget(properties, { 16, 16 }, m_Target.ReleaseAndGetAddressOf()) == S_OK)
             return true;

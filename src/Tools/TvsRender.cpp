@@ -68,8 +68,7 @@ public:
 private:
     int CreateTarget()
     {
-        const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-            96.f };
+        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
         const D2D1_SIZE_U size { static_cast<UINT32>(m_Options.width), static_cast<UINT32>(m_Options.height) };
         if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
             || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK) {

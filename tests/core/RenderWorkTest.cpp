@@ -61,7 +61,7 @@ TEST_F(RenderWorkTest, DrawsAreChargedForThePixelsTheyCoverOnTheTarget)
     const std::uint64_t quarterPixels = charge(2500, RenderWork::PerSolidPixels16);
     const float wide = 20.f;
     D2D1_RECT_F widened;
-    ASSERT_EQ(quarter->GetWidenedBounds(wide, nullptr, nullptr, 0.25f, &widened), S_OK);
+    ASSERT_EQ(quarter->GetWidenedBounds(wide, nullptr, nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, &widened), S_OK);
     const double strokePixels = (widened.right - 0.0) * (widened.bottom - 0.0);
     const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix(), half { 0.5f, 0, 0, 0.5f, 0, 0 };
     const struct {

@@ -18,9 +18,9 @@ namespace {
 using ResourceBuild = ProgramTest;
 
 // The drawing factory, counting the rectangles and ellipses built through it.
-struct CountingFactory final : CairoGfx::Factory {
+struct CountingFactory final : KUV::Gfx::Cairo::Factory {
     CountingFactory()
-        : Factory(96.f)
+        : Factory(D2D1_DEFAULT_DPI)
     {
     }
     HRESULT CreateRectangleGeometry(const D2D1_RECT_F& rectangle, ID2D1RectangleGeometry** geometry) override

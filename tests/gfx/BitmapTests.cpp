@@ -10,8 +10,9 @@ protected:
     ComPtr<ID2D1Bitmap> MakeBitmap(D2D1_SIZE_U size, const void* pixels, UINT32 pitch, D2D1_PIXEL_FORMAT format)
     {
         ComPtr<ID2D1Bitmap> bitmap;
-        EXPECT_EQ(
-            m_Target->CreateBitmap(size, pixels, pitch, { format, 96.f, 96.f }, bitmap.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(m_Target->CreateBitmap(size, pixels, pitch, { format, D2D1_DEFAULT_DPI, D2D1_DEFAULT_DPI },
+                      bitmap.ReleaseAndGetAddressOf()),
+            S_OK);
         return bitmap;
     }
 

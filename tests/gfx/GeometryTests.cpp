@@ -15,7 +15,8 @@ protected:
         EXPECT_EQ(m_Factory->CreatePathGeometry(path.ReleaseAndGetAddressOf()), S_OK);
         ComPtr<ID2D1GeometrySink> sink;
         EXPECT_EQ(path->Open(sink.ReleaseAndGetAddressOf()), S_OK);
-        EXPECT_EQ(a->CombineWithGeometry(b, mode, inputTransform, 0.25f, sink.Get()), expected);
+        EXPECT_EQ(
+            a->CombineWithGeometry(b, mode, inputTransform, D2D1_DEFAULT_FLATTENING_TOLERANCE, sink.Get()), expected);
         EXPECT_EQ(sink->Close(), S_OK);
         return ComPtr<ID2D1Geometry>(path.Detach());
     }
@@ -41,7 +42,8 @@ void ExpectRect(const D2D1_RECT_F& r, const D2D1_RECT_F& expected, float toleran
 // Scale by 2, then a quarter turn: (x, y) lands on (-2y, 2x).
 constexpr D2D1_MATRIX_3X2_F kScaleAndRotate = { 0, 2, -2, 0, 0, 0 };
 
-bool Contains(ID2D1Geometry* g, D2D1_POINT_2F p, const D2D1_MATRIX_3X2_F* world = nullptr, float tolerance = 0.25f)
+bool Contains(ID2D1Geometry* g, D2D1_POINT_2F p, const D2D1_MATRIX_3X2_F* world = nullptr,
+    float tolerance = D2D1_DEFAULT_FLATTENING_TOLERANCE)
 {
     BOOL inside = FALSE;
     EXPECT_EQ(g->FillContainsPoint(p, world, tolerance, &inside), S_OK);
@@ -106,7 +108,9 @@ TEST_F(GeometryTest, BoundsAreTightUnderWorldTransformsAndWidenedByTheStroke)
         SCOPED_TRACE(c.name);
         D2D1_RECT_F r {};
         if (c.strokeWidth > 0)
-            ASSERT_EQ(c.geometry->GetWidenedBounds(c.strokeWidth, nullptr, c.world, 0.25f, &r), S_OK);
+            ASSERT_EQ(
+                c.geometry->GetWidenedBounds(c.strokeWidth, nullptr, c.world, D2D1_DEFAULT_FLATTENING_TOLERANCE, &r),
+                S_OK);
         else
             r = Bounds(c.geometry.Get(), c.world);
         ExpectRect(r, c.expected, c.tolerance);
@@ -192,9 +196,10 @@ TEST_F(GeometryTest, NonFiniteInputsAreRefusedWithoutCrashing)
     D2D1_RECT_F r {};
     EXPECT_EQ(broken->GetBounds(nullptr, &r), D2DERR_BAD_NUMBER);
     EXPECT_GT(r.left, r.right);
-    EXPECT_EQ(rect->GetWidenedBounds(kInf, nullptr, nullptr, 0.25f, &r), D2DERR_BAD_NUMBER);
+    EXPECT_EQ(rect->GetWidenedBounds(kInf, nullptr, nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, &r), D2DERR_BAD_NUMBER);
     BOOL inside = TRUE;
-    EXPECT_EQ(rect->FillContainsPoint({ kNaN, 5 }, nullptr, 0.25f, &inside), D2DERR_BAD_NUMBER);
+    EXPECT_EQ(
+        rect->FillContainsPoint({ kNaN, 5 }, nullptr, D2D1_DEFAULT_FLATTENING_TOLERANCE, &inside), D2DERR_BAD_NUMBER);
     EXPECT_EQ(inside, FALSE);
     Combine(broken.Get(), rect.Get(), D2D1_COMBINE_MODE_UNION, nullptr, D2DERR_BAD_NUMBER);
 }

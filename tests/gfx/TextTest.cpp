@@ -140,7 +140,7 @@ TEST(GlyphOutlineWriter, QuadraticSegmentsBecomeExactCubics)
     short contours[] = { 2 };
     const FT_Outline outline { 1, 3, points, tags, contours, 0 };
     ComPtr<RecordingSink> sink(new RecordingSink);
-    ASSERT_TRUE(gfx::text::WriteOutline(outline, { 100, 200, 0.5 }, sink.Get()));
+    ASSERT_TRUE(KUV::Gfx::Text::WriteOutline(outline, { 100, 200, 0.5 }, sink.Get()));
     ASSERT_EQ(sink->figures.size(), 1u);
     const Figure& figure = sink->figures[0];
     EXPECT_FLOAT_EQ(figure.start.x, 100);

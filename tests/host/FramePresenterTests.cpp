@@ -13,7 +13,7 @@
 namespace {
 
 // Presents a frame of one colour, 0xAARRGGBB as B8G8R8A8 bytes, with rows padded by four empty pixels.
-bool Show(Host::FramePresenter& presenter, int width, int height, std::uint32_t colour)
+bool Show(KUV::Host::FramePresenter& presenter, int width, int height, std::uint32_t colour)
 {
     std::vector<std::uint32_t> pixels(static_cast<size_t>(width + 4) * std::max(height, 1), 0);
     for (int y = 0; y < height; ++y)
@@ -53,7 +53,7 @@ protected:
     }
 
     SDL_Window* m_Window = nullptr;
-    std::unique_ptr<Host::FramePresenter> m_Presenter = std::make_unique<Host::FramePresenter>();
+    std::unique_ptr<KUV::Host::FramePresenter> m_Presenter = std::make_unique<KUV::Host::FramePresenter>();
 };
 
 TEST_F(FramePresenterTest, ShowsEachFrameWithItsChannelsInOrderWhateverItsSize)

@@ -14,7 +14,7 @@
 
 namespace {
 
-using Host::EventAction;
+using KUV::Host::EventAction;
 
 // An event of type with its key, mouse button or window event, and the window event's data.
 SDL_Event Event(Uint32 type, int detail = 0, int data1 = 0, int data2 = 0)
@@ -67,12 +67,12 @@ TEST(EventAction, EachEventLeadsToItsActionAndSize)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("case " + std::to_string(&c - cases));
-        Host::WindowState state;
+        KUV::Host::WindowState state;
         state.width = 800;
         state.height = 600;
         state.maximized = c.window == Maximised;
         state.fullScreen = c.window == FullScreen;
-        const Host::EventResponse response = Host::RespondToEvent(c.event, state);
+        const KUV::Host::EventResponse response = KUV::Host::RespondToEvent(c.event, state);
         EXPECT_EQ(response.action, c.action);
         if (c.action == EventAction::Resize || c.action == EventAction::ResizeAndDraw) {
             EXPECT_EQ(response.width, c.width);
@@ -86,18 +86,18 @@ TEST(FrameRateTitle, WritesTheRateAsADefaultStreamWritesADouble)
     const std::pair<int, std::string> cases[] = { { 16, "62.5" }, { 15, "66.6667" }, { 3, "333.333" }, { 1, "1000" },
         { 0, "inf" }, { 7, "142.857" }, { 3000, "0.333333" } };
     for (const auto& [ms, rate] : cases)
-        EXPECT_EQ(Host::FrameRateTitle(ms), "Velorine: Current Frame Rate (fps) = " + rate) << ms << " ms";
+        EXPECT_EQ(KUV::Host::FrameRateTitle(ms), "Velorine: Current Frame Rate (fps) = " + rate) << ms << " ms";
 }
 
 TEST(RunClock, TheRunGoesOnAtExactlyItsLengthAndEndsOneMillisecondLaterEvenAcrossTheWrap)
 {
     const std::uint32_t nearWrap = std::numeric_limits<std::uint32_t>::max() - 1000u;
     for (const std::uint32_t start : { 1000u, nearWrap }) {
-        EXPECT_FALSE(Host::RunLengthExceeded(start, start));
-        EXPECT_FALSE(Host::RunLengthExceeded(start + 154000u, start));
-        EXPECT_TRUE(Host::RunLengthExceeded(start + 154001u, start));
+        EXPECT_FALSE(KUV::Host::RunLengthExceeded(start, start));
+        EXPECT_FALSE(KUV::Host::RunLengthExceeded(start + 154000u, start));
+        EXPECT_TRUE(KUV::Host::RunLengthExceeded(start + 154001u, start));
     }
-    EXPECT_TRUE(Host::RunLengthExceeded(999u, 1000u)) << "a tick before the start is a very long run";
+    EXPECT_TRUE(KUV::Host::RunLengthExceeded(999u, 1000u)) << "a tick before the start is a very long run";
 }
 
 TEST(WindowSize, IsEightHundredBySixHundredDipsTruncatedPerAxis)
@@ -108,7 +108,7 @@ TEST(WindowSize, IsEightHundredBySixHundredDipsTruncatedPerAxis)
     };
     for (const Case c : { Case { 96, 96, 800, 600 }, Case { 120, 120, 1000, 750 }, Case { 144, 144, 1200, 900 },
              Case { 100, 100, 833, 625 }, Case { 120, 144, 1000, 900 } }) {
-        const Host::WindowSize size = Host::ScaledWindowSize(c.dpiX, c.dpiY);
+        const KUV::Host::WindowSize size = KUV::Host::ScaledWindowSize(c.dpiX, c.dpiY);
         EXPECT_EQ(size.width, c.width) << "at " << c.dpiX << " DPI";
         EXPECT_EQ(size.height, c.height) << "at " << c.dpiY << " DPI";
     }
@@ -118,19 +118,19 @@ TEST(WindowSize, UsesNinetySixDpiWhenTheDisplayDoesNotSayOrSaysNonsense)
 {
     for (const float dpi :
         { 0.f, -5.f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e9f })
-        EXPECT_EQ(Host::UsableDpi(0, dpi), 96.f) << dpi;
-    EXPECT_EQ(Host::UsableDpi(-1, 120.f), 96.f) << "a failed query";
-    EXPECT_EQ(Host::UsableDpi(0, 144.f), 144.f);
+        EXPECT_EQ(KUV::Host::UsableDpi(0, dpi), 96.f) << dpi;
+    EXPECT_EQ(KUV::Host::UsableDpi(-1, 120.f), 96.f) << "a failed query";
+    EXPECT_EQ(KUV::Host::UsableDpi(0, 144.f), 144.f);
 }
 
 TEST(Display, OnlyAnInvisibleDriverThatNobodyAskedForMeansThereIsNoDisplay)
 {
-    EXPECT_TRUE(Host::LacksDisplay("offscreen", nullptr));
-    EXPECT_TRUE(Host::LacksDisplay("dummy", ""));
-    EXPECT_TRUE(Host::LacksDisplay(nullptr, nullptr));
-    EXPECT_FALSE(Host::LacksDisplay("x11", nullptr));
-    EXPECT_FALSE(Host::LacksDisplay("wayland", ""));
-    EXPECT_FALSE(Host::LacksDisplay("dummy", "dummy"));
+    EXPECT_TRUE(KUV::Host::LacksDisplay("offscreen", nullptr));
+    EXPECT_TRUE(KUV::Host::LacksDisplay("dummy", ""));
+    EXPECT_TRUE(KUV::Host::LacksDisplay(nullptr, nullptr));
+    EXPECT_FALSE(KUV::Host::LacksDisplay("x11", nullptr));
+    EXPECT_FALSE(KUV::Host::LacksDisplay("wayland", ""));
+    EXPECT_FALSE(KUV::Host::LacksDisplay("dummy", "dummy"));
 }
 
 } // namespace

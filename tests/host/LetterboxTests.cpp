@@ -24,7 +24,7 @@ TEST(Letterbox, TheWholePictureAsLargeAsTheScreenAllows)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.screenWidth) + " x " + std::to_string(c.screenHeight));
-        const Host::Letterbox box = Host::FitPicture(c.screenWidth, c.screenHeight);
+        const KUV::Host::Letterbox box = KUV::Host::FitPicture(c.screenWidth, c.screenHeight);
         EXPECT_EQ(box.width, c.width);
         EXPECT_EQ(box.height, c.height);
         if (box.width > 0) {

@@ -29,7 +29,7 @@ protected:
         SDL_Quit();
     }
 
-    Host::Soundtrack m_Soundtrack;
+    KUV::Host::Soundtrack m_Soundtrack;
 };
 
 TEST_F(SoundtrackTest, PlaysAWindowsStylePathWhateverTheCaseOfItsFoldersAndStopsTwiceHarmlessly)

@@ -14,12 +14,12 @@ namespace {
 
 TEST(PreviewOverlayTest, TheStatusLineTellsTimeAnimationsRateAndCosts)
 {
-    Host::OverlayStatus status { 150042, { { "", "MainAnim" }, { "kid", "Go" }, { "kid/inner", "Idle" } }, 59.94, 0.214,
-        3.4, "paused  loop 1.000-3.000 s" };
-    EXPECT_EQ(Host::StatusLineText(status),
+    KUV::Host::OverlayStatus status { 150042, { { "", "MainAnim" }, { "kid", "Go" }, { "kid/inner", "Idle" } }, 59.94,
+        0.214, 3.4, "paused  loop 1.000-3.000 s" };
+    EXPECT_EQ(KUV::Host::StatusLineText(status),
         "150042 ms  150.042 s | MainAnim | kid: Go | kid/inner: Idle | 59.9 fps | update 0.21 ms  render 3.40 ms | "
         "paused  loop 1.000-3.000 s");
-    EXPECT_EQ(Host::HelpText().substr(0, 31), "tvs-preview keys (H hides this)");
+    EXPECT_EQ(KUV::Host::HelpText().substr(0, 31), "tvs-preview keys (H hides this)");
 }
 
 int BrightPixels(const Image& image, int top, int bottom)
@@ -34,7 +34,7 @@ int BrightPixels(const Image& image, int top, int bottom)
 TEST(PreviewOverlayTest, AnErrorBandAtTheBottomHoldsItsWrappedTextAndLeavesThePictureAboveAlone)
 {
     Canvas canvas(400, 300);
-    Host::OverlayPainter painter(*KUV::GetSceneFactory(), canvas.target.Get());
+    KUV::Host::OverlayPainter painter(*KUV::GetSceneFactory(), canvas.target.Get());
     const D2D1_COLOR_F black { 0.f, 0.f, 0.f, 1.f };
     const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
     const D2D1_COLOR_F red { 0.5f, 0.f, 0.f, 1.f };
@@ -42,7 +42,7 @@ TEST(PreviewOverlayTest, AnErrorBandAtTheBottomHoldsItsWrappedTextAndLeavesThePi
     canvas.target->Clear(&black);
     const std::string text = "Parse Error:::data/tessik/postprocess.tvs : 12 : expecting \"}\" got \"Fill{\" and a "
                              "long tail that has to wrap onto a second line";
-    EXPECT_TRUE(painter.DrawBand(text, Host::BandPlace::Bottom, white, red));
+    EXPECT_TRUE(painter.DrawBand(text, KUV::Host::BandPlace::Bottom, white, red));
     EXPECT_EQ(canvas.target->EndDraw(), S_OK);
     const Image frame = Image::FromTarget(canvas.target.Get());
 

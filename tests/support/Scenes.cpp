@@ -72,8 +72,7 @@ std::string SceneText::Str() const
 Canvas::Canvas(int width, int height)
 {
     EXPECT_EQ(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory.ReleaseAndGetAddressOf()), S_OK);
-    const D2D1_RENDER_TARGET_PROPERTIES properties { { DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED }, 96.f,
-        96.f };
+    const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
     const D2D1_SIZE_U size { static_cast<UINT32>(width), static_cast<UINT32>(height) };
     EXPECT_EQ(factory->CreateImageRenderTarget(properties, size, target.ReleaseAndGetAddressOf()), S_OK);
     target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m)
 {
@@ -82,7 +82,7 @@ cairo_matrix_t ExactOnDevice(const cairo_matrix_t& userToPattern, const cairo_ma
 
 double ToleranceOrDefault(float tolerance)
 {
-    return tolerance > 0.f && std::isfinite(tolerance) ? tolerance : kDefaultFlatteningTolerance;
+    return tolerance > 0.f && std::isfinite(tolerance) ? tolerance : D2D1_DEFAULT_FLATTENING_TOLERANCE;
 }
 
 bool IsFinite(const D2D1_COLOR_F& color)
@@ -102,4 +102,4 @@ D2D1_RECT_F EmptyBounds()
     return { inf, inf, -inf, -inf };
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -7,9 +7,8 @@
 #include "Gfx/D2D1.h"
 #include "Gfx/cairo/PathData.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
-constexpr double kDefaultFlatteningTolerance = 0.25;
 // The largest bitmap or target side accepted, as on common Direct2D hardware.
 constexpr UINT32 kMaxTextureSide = 16384;
 
@@ -18,6 +17,17 @@ cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m);
 cairo_matrix_t ToCairo(const D2D1_MATRIX_3X2_F& m, double scaleX, double scaleY);
 // A null matrix stands for the identity.
 cairo_matrix_t ToCairoOrIdentity(const D2D1_MATRIX_3X2_F* m);
+
+// Device pixels per DIP at dpi, in the double precision cairo's matrices take.
+inline double PixelsPerDip(float dpi)
+{
+    return double(dpi) / D2D1_DEFAULT_DPI;
+}
+// The size in DIPs of pixels at the given resolution.
+inline D2D1_SIZE_F DipSize(D2D1_SIZE_U pixels, float dpiX, float dpiY)
+{
+    return { pixels.width * D2D1_DEFAULT_DPI / dpiX, pixels.height * D2D1_DEFAULT_DPI / dpiY };
+}
 
 // Finite and invertible: cairo accepts it without entering an error state.
 bool IsUsable(const cairo_matrix_t& m);
@@ -43,4 +53,4 @@ bool IsFinite(const D2D1_RECT_F& rect);
 // Bounds that contain nothing: left > right and top > bottom.
 D2D1_RECT_F EmptyBounds();
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -38,7 +38,7 @@ void SetDrawingThreads(unsigned threads)
     g_DrawingThreads.store(std::min(threads, kMaxThreads), std::memory_order_relaxed);
 }
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 BandPool& BandPool::Instance()
 {
@@ -97,4 +97,4 @@ void BandPool::Work()
     }
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class BandPool {
 public:
@@ -38,4 +38,4 @@ private:
     bool m_Stopping = false;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

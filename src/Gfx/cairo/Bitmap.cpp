@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Affine.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 Bitmap::Bitmap(ID2D1Factory* factory, cairo_surface_t* surface, D2D1_PIXEL_FORMAT format, float dpiX, float dpiY)
     : Resource(factory)
@@ -39,8 +39,7 @@ D2D1_SIZE_U Bitmap::GetPixelSize() const
 
 D2D1_SIZE_F Bitmap::GetSize() const
 {
-    const D2D1_SIZE_U pixels = GetPixelSize();
-    return { pixels.width * 96.f / m_DpiX, pixels.height * 96.f / m_DpiY };
+    return DipSize(GetPixelSize(), m_DpiX, m_DpiY);
 }
 
 Bitmap* BitmapOf(ID2D1Bitmap* bitmap)
@@ -124,7 +123,7 @@ HRESULT CreateBitmapFromMemory(ID2D1Factory* factory, D2D1_SIZE_U size, const vo
     cairo_format_t cairoFormat;
     float dpiX, dpiY;
     HRESULT hr = ResolvePixelFormat(&format, &cairoFormat);
-    if (SUCCEEDED(hr)) hr = ResolveDpi(properties.dpiX, properties.dpiY, 96.f, &dpiX, &dpiY);
+    if (SUCCEEDED(hr)) hr = ResolveDpi(properties.dpiX, properties.dpiY, D2D1_DEFAULT_DPI, &dpiX, &dpiY);
     if (FAILED(hr)) return hr;
     if (pixels != nullptr && pitch < std::uint64_t(size.width) * BytesPerPixel(cairoFormat)) return E_INVALIDARG;
     cairo_surface_t* surface;
@@ -134,4 +133,4 @@ HRESULT CreateBitmapFromMemory(ID2D1Factory* factory, D2D1_SIZE_U size, const vo
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Resource.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class Bitmap : public Resource<ID2D1Bitmap> {
 public:
@@ -50,4 +50,4 @@ HRESULT ResolveDpi(float dpiX, float dpiY, float fallback, float* outX, float* o
 HRESULT CreateBitmapFromMemory(ID2D1Factory* factory, D2D1_SIZE_U size, const void* pixels, UINT32 pitch,
     const D2D1_BITMAP_PROPERTIES& properties, ID2D1Bitmap** bitmap);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -6,7 +6,7 @@
 #include "Gfx/cairo/Brushes.h"
 #include "Gfx/cairo/DrawingContext.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -19,7 +19,7 @@ bool WellOrdered(const D2D1_RECT_F& r)
 bool SourceMapping(
     const Bitmap& bitmap, const D2D1_RECT_F& destination, const D2D1_RECT_F& source, cairo_matrix_t* userToPixels)
 {
-    const double kx = bitmap.DpiX() / 96.0, ky = bitmap.DpiY() / 96.0;
+    const double kx = PixelsPerDip(bitmap.DpiX()), ky = PixelsPerDip(bitmap.DpiY());
     const double sx = (source.right - source.left) * kx / (double(destination.right) - destination.left);
     const double sy = (source.bottom - source.top) * ky / (double(destination.bottom) - destination.top);
     cairo_matrix_init(
@@ -84,4 +84,4 @@ void DrawingContext::FillOpacityMask(
     Submit(std::move(p));
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

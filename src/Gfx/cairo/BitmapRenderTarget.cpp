@@ -3,7 +3,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/RenderTarget.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -35,7 +35,7 @@ private:
 HRESULT PixelSide(float dips, float dpi, UINT32* pixels)
 {
     if (!std::isfinite(dips) || dips < 0.f) return E_INVALIDARG;
-    const double side = std::ceil(double(dips) * dpi / 96.0);
+    const double side = std::ceil(double(dips) * dpi / D2D1_DEFAULT_DPI);
     if (side > kMaxTextureSide) return D2DERR_MAX_TEXTURE_SIZE_EXCEEDED;
     *pixels = std::max<UINT32>(1, static_cast<UINT32>(side));
     return S_OK;
@@ -50,8 +50,8 @@ HRESULT CompatibleSize(const DrawingContext& parent, const D2D1_SIZE_F* size, co
     if (pixelSize != nullptr) {
         *pixels = { std::max<UINT32>(1, pixelSize->width), std::max<UINT32>(1, pixelSize->height) };
         if (size != nullptr && size->width > 0.f && size->height > 0.f && std::isfinite(size->width + size->height)) {
-            *dpiX = pixels->width * 96.f / size->width;
-            *dpiY = pixels->height * 96.f / size->height;
+            *dpiX = pixels->width * D2D1_DEFAULT_DPI / size->width;
+            *dpiY = pixels->height * D2D1_DEFAULT_DPI / size->height;
         }
         return S_OK;
     }
@@ -90,4 +90,4 @@ HRESULT CreateCompatibleTarget(ID2D1Factory* factory, const DrawingContext& pare
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -6,7 +6,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/Flatten.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -167,4 +167,4 @@ HRESULT WidenedPathBounds(
     return b.Store(bounds);
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -3,7 +3,7 @@
 
 #include "Gfx/cairo/PathData.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 // Direct2D's default limit of 10 counts the miter from the vertex in half stroke widths; cairo
 // counts it from the inner corner in full widths, which gives the same ratio, 1 / sin(angle / 2).
@@ -17,4 +17,4 @@ HRESULT PathBounds(const PathData& path, const cairo_matrix_t& world, D2D1_RECT_
 HRESULT WidenedPathBounds(
     const PathData& path, double strokeWidth, const cairo_matrix_t& world, double tolerance, D2D1_RECT_F* bounds);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -6,7 +6,7 @@
 
 #include "Gfx/cairo/Affine.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 BrushSource::BrushSource(const D2D1_BRUSH_PROPERTIES* properties)
     : m_Opacity(properties != nullptr ? properties->opacity : 1.f)
@@ -99,4 +99,4 @@ cairo_pattern_t* PatternOf(ID2D1Brush* brush, const cairo_matrix_t& device)
     return source != nullptr ? source->PatternOn(device) : nullptr;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

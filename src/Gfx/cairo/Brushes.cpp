@@ -7,7 +7,7 @@
 #include "Gfx/cairo/GradientStops.h"
 #include "Gfx/cairo/PathData.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -136,4 +136,4 @@ HRESULT CreateRadialBrush(ID2D1Factory* factory, const D2D1_RADIAL_GRADIENT_BRUS
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Resource.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 // The paint behind a brush: its opacity and transform, and the pattern they give.
 class BrushSource {
@@ -74,4 +74,4 @@ HRESULT CreateLinearBrush(ID2D1Factory* factory, const D2D1_LINEAR_GRADIENT_BRUS
 HRESULT CreateRadialBrush(ID2D1Factory* factory, const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES& gradient,
     const D2D1_BRUSH_PROPERTIES* properties, ID2D1GradientStopCollection* stops, ID2D1RadialGradientBrush** brush);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

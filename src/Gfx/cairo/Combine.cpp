@@ -9,7 +9,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/Flatten.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -101,4 +101,4 @@ HRESULT CombinePaths(const PathData& first, const PathData& second, const cairo_
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

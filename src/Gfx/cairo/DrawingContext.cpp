@@ -10,7 +10,7 @@
 #include "Gfx/cairo/Brushes.h"
 #include "Gfx/cairo/Geometry.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -116,7 +116,7 @@ void DrawingContext::DrawPendingReadersOf(cairo_surface_t* surface)
 void DrawingContext::SetTransform(const D2D1_MATRIX_3X2_F& transform)
 {
     m_Transform = transform;
-    m_Device = ToCairo(transform, m_DpiX / 96.0, m_DpiY / 96.0);
+    m_Device = ToCairo(transform, PixelsPerDip(m_DpiX), PixelsPerDip(m_DpiY));
     // A singular or non-finite matrix would put cairo in a permanent error state: such
     // primitives are skipped instead.
     m_TransformUsable = IsUsable(m_Device);
@@ -137,8 +137,7 @@ D2D1_SIZE_U DrawingContext::PixelSize() const
 
 D2D1_SIZE_F DrawingContext::Size() const
 {
-    const D2D1_SIZE_U pixels = PixelSize();
-    return { pixels.width * 96.f / m_DpiX, pixels.height * 96.f / m_DpiY };
+    return DipSize(PixelSize(), m_DpiX, m_DpiY);
 }
 
 bool DrawingContext::MayDraw() const
@@ -205,4 +204,4 @@ void DrawingContext::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, fl
     Submit(std::move(p));
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -9,7 +9,7 @@
 #include "Gfx/cairo/Primitive.h"
 #include "Gfx/cairo/Recording.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class Bitmap;
 class PathData;
@@ -81,4 +81,4 @@ private:
     std::unique_ptr<Recording> m_Recording;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

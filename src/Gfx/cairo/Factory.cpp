@@ -4,7 +4,7 @@
 
 #include "Gfx/cairo/PathGeometry.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -56,7 +56,7 @@ void Factory::GetDesktopDpi(float* dpiX, float* dpiY)
     if (dpiY != nullptr) *dpiY = m_DesktopDpi;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo
 
 HRESULT D2D1CreateFactory(D2D1_FACTORY_TYPE type, ID2D1Factory** factory, float desktopDpi)
 {
@@ -64,6 +64,6 @@ HRESULT D2D1CreateFactory(D2D1_FACTORY_TYPE type, ID2D1Factory** factory, float 
     *factory = nullptr;
     if (type != D2D1_FACTORY_TYPE_SINGLE_THREADED) return E_INVALIDARG;
     const bool usable = desktopDpi > 0.f && std::isfinite(desktopDpi);
-    *factory = new CairoGfx::Factory(usable ? desktopDpi : 96.f);
+    *factory = new KUV::Gfx::Cairo::Factory(usable ? desktopDpi : D2D1_DEFAULT_DPI);
     return S_OK;
 }

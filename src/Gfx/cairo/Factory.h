@@ -3,7 +3,7 @@
 
 #include "Gfx/D2D1.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class Factory : public RefCounted<ID2D1Factory> {
 public:
@@ -29,4 +29,4 @@ private:
 HRESULT CreateImageTarget(ID2D1Factory* factory, const D2D1_RENDER_TARGET_PROPERTIES& properties, float desktopDpi,
     D2D1_SIZE_U pixelSize, ID2D1ImageRenderTarget** target);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Affine.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -64,4 +64,4 @@ FlatPath Flatten(const PathData& path, const cairo_matrix_t& m, double tolerance
     return out;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -6,7 +6,7 @@
 
 #include "Gfx/cairo/PathData.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 struct FlatFigure {
     std::size_t begin;
@@ -26,4 +26,4 @@ FlatPath Flatten(const PathData& path, const cairo_matrix_t& m, double tolerance
 // The number of chords that keep the cubic p0..p3 within tolerance, at least 1.
 int CurveSteps(Point p0, Point p1, Point p2, Point p3, double tolerance);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 #include "Gfx/cairo/Combine.h"
 #include "Gfx/cairo/HitTest.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -72,4 +72,4 @@ PathData EllipsePath(const D2D1_ELLIPSE& e)
     return path;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -7,7 +7,7 @@
 #include "Gfx/cairo/PathData.h"
 #include "Gfx/cairo/Resource.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 // Gives drawing and measuring code the figures behind any geometry of this layer.
 class GeometrySource {
@@ -72,4 +72,4 @@ protected:
 PathData RectanglePath(const D2D1_RECT_F& rect);
 PathData EllipsePath(const D2D1_ELLIPSE& ellipse);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

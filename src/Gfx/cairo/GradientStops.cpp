@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/Affine.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -89,4 +89,4 @@ GradientStops* GradientStopsOf(ID2D1GradientStopCollection* collection)
     return dynamic_cast<GradientStops*>(collection);
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -7,7 +7,7 @@
 
 #include "Gfx/cairo/Resource.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class GradientStops : public Resource<ID2D1GradientStopCollection> {
 public:
@@ -31,4 +31,4 @@ private:
 
 GradientStops* GradientStopsOf(ID2D1GradientStopCollection* collection);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -5,7 +5,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/Flatten.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -64,4 +64,4 @@ HRESULT PathContainsPoint(
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -1,7 +1,7 @@
 #include "Gfx/cairo/Factory.h"
 #include "Gfx/cairo/RenderTarget.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -64,4 +64,4 @@ HRESULT CreateImageTarget(ID2D1Factory* factory, const D2D1_RENDER_TARGET_PROPER
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

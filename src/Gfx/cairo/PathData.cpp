@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 cairo_fill_rule_t PathData::FillRule() const
 {
@@ -97,4 +97,4 @@ PathData PathData::Transformed(const D2D1_MATRIX_3X2_F& m) const
     return result;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

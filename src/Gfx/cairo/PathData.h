@@ -9,7 +9,7 @@
 
 #include "Gfx/D2D1.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 struct Point {
     double x;
@@ -74,4 +74,4 @@ void ForEachElement(const std::vector<cairo_path_data_t>& elements, std::size_t 
         visit(elements[i].header.type, &elements[i + 1]);
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

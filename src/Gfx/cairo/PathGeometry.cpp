@@ -1,6 +1,6 @@
 #include "Gfx/cairo/PathGeometry.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -93,4 +93,4 @@ HRESULT PathGeometry::Open(ID2D1GeometrySink** sink)
     return S_OK;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -3,7 +3,7 @@
 
 #include "Gfx/cairo/Geometry.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class PathGeometry : public Geometry<ID2D1PathGeometry> {
 public:
@@ -20,4 +20,4 @@ private:
     bool m_Opened = false;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

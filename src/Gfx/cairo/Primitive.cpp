@@ -8,7 +8,7 @@
 #include "Gfx/cairo/Affine.h"
 #include "Gfx/cairo/Bounds.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -192,4 +192,4 @@ cairo_t* NewDrawingContext(cairo_surface_t* surface)
     return cr;
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -9,7 +9,7 @@
 
 #include "Gfx/D2D1.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 // Device pixels a primitive may touch; x1 <= x0 or y1 <= y0 means none.
 struct DeviceBox {
@@ -77,4 +77,4 @@ private:
 // A context over surface with the line settings every target draws with.
 cairo_t* NewDrawingContext(cairo_surface_t* surface);
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

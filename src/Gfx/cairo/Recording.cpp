@@ -5,7 +5,7 @@
 
 #include "Gfx/cairo/BandPool.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 namespace {
 
@@ -114,4 +114,4 @@ void Recording::DrawBand(cairo_surface_t* surface, int top, int bottom) const
     cairo_surface_destroy(band);
 }
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

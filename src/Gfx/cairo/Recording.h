@@ -8,7 +8,7 @@
 
 #include "Gfx/cairo/Primitive.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 class Recording {
 public:
@@ -44,4 +44,4 @@ private:
     double m_Work = 0;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

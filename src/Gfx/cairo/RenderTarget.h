@@ -7,7 +7,7 @@
 #include "Gfx/cairo/DrawingContext.h"
 #include "Gfx/cairo/GradientStops.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 HRESULT CreateStopCollection(ID2D1Factory* factory, const D2D1_GRADIENT_STOP* stops, UINT32 count,
     D2D1_EXTEND_MODE extendMode, ID2D1GradientStopCollection** collection);
@@ -97,4 +97,4 @@ protected:
     DrawingContext m_Context;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

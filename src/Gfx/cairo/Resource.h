@@ -4,7 +4,7 @@
 
 #include "Gfx/D2D1.h"
 
-namespace CairoGfx {
+namespace KUV::Gfx::Cairo {
 
 // A new owning pointer to an object someone else already holds.
 template <class T> ComPtr<T> Retain(T* object)
@@ -35,4 +35,4 @@ private:
     ComPtr<ID2D1Factory> m_Factory;
 };
 
-} // namespace CairoGfx
+} // namespace KUV::Gfx::Cairo

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 namespace {
 
@@ -87,4 +87,4 @@ HRESULT BitmapDecoder::GetFrame(UINT index, IWICBitmapFrameDecode** frame)
     return *frame ? S_OK : E_OUTOFMEMORY;
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -5,7 +5,7 @@
 
 #include "Gfx/image/DecodedImage.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 // The single frame of a decoded file; shares the pixels with its decoder.
 class BitmapFrame final : public RefCounted<IWICBitmapFrameDecode> {
@@ -39,4 +39,4 @@ private:
     std::shared_ptr<const DecodedImage> m_Image;
 };
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -1,6 +1,6 @@
 #include "Gfx/image/DecodedImage.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 HRESULT CheckImageSize(UINT width, UINT height)
 {
@@ -9,4 +9,4 @@ HRESULT CheckImageSize(UINT width, UINT height)
     return S_OK;
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -6,7 +6,7 @@
 
 #include "Gfx/WIC.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 struct FreeDeleter {
     void operator()(BYTE* p) const { std::free(p); }
@@ -25,4 +25,4 @@ struct DecodedImage {
 // WINCODEC_ERR_IMAGETOOLARGE for sizes beyond the decoding bounds, otherwise S_OK.
 HRESULT CheckImageSize(UINT width, UINT height);
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 namespace {
 
@@ -68,4 +68,4 @@ ImageKind SniffImageKind(std::FILE* file)
     return jpeg ? ImageKind::Jpeg : ImageKind::Unknown;
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

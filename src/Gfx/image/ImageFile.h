@@ -6,7 +6,7 @@
 
 #include "Gfx/WIC.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 enum class ImageKind { Unknown, Png, Jpeg };
 
@@ -23,4 +23,4 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -10,7 +10,7 @@
 #include "Gfx/image/PngDecoder.h"
 #include "Gfx/text/Utf16.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 namespace {
 
@@ -40,7 +40,7 @@ HRESULT ImagingFactory::CreateDecoderFromFilename(
     if (fileName == nullptr || !(desiredAccess & GENERIC_READ)) return E_INVALIDARG;
     try {
         auto image = std::make_shared<DecodedImage>();
-        const HRESULT hr = DecodeFile(gfx::ToUtf8(fileName), *image);
+        const HRESULT hr = DecodeFile(Text::ToUtf8(fileName), *image);
         if (FAILED(hr)) return hr;
         *decoder = new BitmapDecoder(std::move(image));
         return S_OK;
@@ -49,11 +49,11 @@ HRESULT ImagingFactory::CreateDecoderFromFilename(
     }
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image
 
 HRESULT WICCreateImagingFactory(IWICImagingFactory** factory)
 {
     if (factory == nullptr) return E_INVALIDARG;
-    *factory = new (std::nothrow) gfx::image::ImagingFactory();
+    *factory = new (std::nothrow) KUV::Gfx::Image::ImagingFactory();
     return *factory ? S_OK : E_OUTOFMEMORY;
 }

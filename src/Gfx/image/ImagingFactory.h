@@ -3,7 +3,7 @@
 
 #include "Gfx/WIC.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 class ImagingFactory final : public RefCounted<IWICImagingFactory> {
 public:
@@ -11,4 +11,4 @@ public:
         WICDecodeOptions metadataOptions, IWICBitmapDecoder** decoder) override;
 };
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -7,7 +7,7 @@
 
 #include <jerror.h>
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 namespace {
 
@@ -148,4 +148,4 @@ HRESULT DecodeJpeg(std::FILE* file, DecodedImage& image)
     return S_OK;
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

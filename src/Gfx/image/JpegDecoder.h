@@ -5,11 +5,11 @@
 
 #include "Gfx/image/DecodedImage.h"
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 // Decodes the JPEG in file from its start. Fails with WINCODEC_ERR_BADIMAGE on corrupt
 // or truncated data and with WINCODEC_ERR_IMAGETOOLARGE, from the header alone, on
 // oversized images.
 HRESULT DecodeJpeg(std::FILE* file, DecodedImage& image);
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

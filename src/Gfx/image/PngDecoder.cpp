@@ -5,7 +5,7 @@
 
 #include <png.h>
 
-namespace gfx::image {
+namespace KUV::Gfx::Image {
 
 namespace {
 
@@ -142,4 +142,4 @@ HRESULT DecodePng(std::FILE* file, DecodedImage& image)
     return S_OK;
 }
 
-} // namespace gfx::image
+} // namespace KUV::Gfx::Image

@@ -5,7 +5,7 @@
 
 #include "Gfx/text/GlyphOutline.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 std::shared_ptr<FreeTypeLibrary> FreeTypeLibrary::Create()
 {
@@ -75,4 +75,4 @@ HRESULT FontFace::GetGlyphRunOutline(float emSize, const UINT16* glyphIndices, c
     return S_OK;
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

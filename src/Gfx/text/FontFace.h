@@ -9,7 +9,7 @@
 
 #include "Gfx/DWrite.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 // A FreeType library instance shared by the faces opened from it.
 class FreeTypeLibrary {
@@ -53,4 +53,4 @@ private:
     FT_Face m_Face;
 };
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

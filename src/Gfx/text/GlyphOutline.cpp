@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 namespace {
 
@@ -136,4 +136,4 @@ bool WriteOutline(const FT_Outline& outline, const OutlinePlacement& placement, 
     return error == 0;
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

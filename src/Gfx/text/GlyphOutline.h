@@ -6,7 +6,7 @@
 
 #include "Gfx/D2D1.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 // Where font units land: x' = originX + x * scale, y' = originY - y * scale (y grows down).
 struct OutlinePlacement {
@@ -19,4 +19,4 @@ struct OutlinePlacement {
 // the equivalent cubic Béziers. Returns false when FreeType rejects the outline.
 bool WriteOutline(const FT_Outline& outline, const OutlinePlacement& placement, ID2D1SimplifiedGeometrySink* sink);
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

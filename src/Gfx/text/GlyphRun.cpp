@@ -1,6 +1,6 @@
 #include "Gfx/text/GlyphRun.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 namespace {
 
@@ -97,4 +97,4 @@ bool BuildGlyphRun(const PangoLayoutRun& run, const Utf8Text& text, double runX,
     return true;
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

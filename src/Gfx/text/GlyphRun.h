@@ -9,7 +9,7 @@
 // After the drawing headers: glib defines TRUE and FALSE as macros.
 #include <pango/pango.h>
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 // Glyphs in logical order with advances and offsets in DIPs, as DirectWrite hands them
 // out: a right-to-left run starts at its right end and advances leftwards.
@@ -28,4 +28,4 @@ struct GlyphRunData {
 // run shows nothing: no glyphs, or only white space and invisible characters.
 bool BuildGlyphRun(const PangoLayoutRun& run, const Utf8Text& text, double runX, GlyphRunData& glyphs);
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

@@ -1,6 +1,6 @@
 #include "Gfx/text/TextFormat.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 HRESULT SetTextAlignmentOf(TextFormatSettings& settings, DWRITE_TEXT_ALIGNMENT alignment)
 {
@@ -16,4 +16,4 @@ HRESULT SetParagraphAlignmentOf(TextFormatSettings& settings, DWRITE_PARAGRAPH_A
     return S_OK;
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

@@ -5,7 +5,7 @@
 
 #include "Gfx/DWrite.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 struct TextFormatSettings {
     std::string family; // UTF-8, as fontconfig takes it
@@ -41,4 +41,4 @@ private:
     TextFormatSettings m_Settings;
 };
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

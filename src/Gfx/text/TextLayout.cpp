@@ -5,7 +5,7 @@
 
 #include "Gfx/text/GlyphRun.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 namespace {
 
@@ -180,4 +180,4 @@ HRESULT TextLayout::SendRun(const GlyphRunData& glyphs, PangoFont* font, double 
         state.context, float(x), float(y), DWRITE_MEASURING_MODE_NATURAL, &run, &description, nullptr);
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

@@ -12,7 +12,7 @@
 // After the drawing headers: glib defines TRUE and FALSE as macros.
 #include <pango/pango.h>
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 struct GlyphRunData;
 
@@ -51,4 +51,4 @@ private:
     PangoLayout* m_Layout;
 };
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text

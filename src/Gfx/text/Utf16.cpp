@@ -1,6 +1,6 @@
 #include "Gfx/text/Utf16.h"
 
-namespace gfx {
+namespace KUV::Gfx::Text {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::string ToUtf8(const WCHAR* text)
     return ToUtf8(text, length).bytes;
 }
 
-} // namespace gfx
+} // namespace KUV::Gfx::Text

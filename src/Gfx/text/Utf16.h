@@ -7,7 +7,7 @@
 
 #include "Gfx/Com.h"
 
-namespace gfx {
+namespace KUV::Gfx::Text {
 
 struct Utf8Text {
     std::string bytes;
@@ -22,4 +22,4 @@ Utf8Text ToUtf8(const WCHAR* text, std::size_t length);
 // The same conversion for a zero-terminated string, without the offset table.
 std::string ToUtf8(const WCHAR* text);
 
-} // namespace gfx
+} // namespace KUV::Gfx::Text

@@ -10,7 +10,7 @@
 #include "Gfx/text/TextLayout.h"
 #include "Gfx/text/Utf16.h"
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 namespace {
 
@@ -117,15 +117,15 @@ HRESULT WriteFactory::FaceOf(PangoFont* font, IDWriteFontFace** face, float* emS
     return S_OK;
 }
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text
 
 HRESULT DWriteCreateFactory(DWRITE_FACTORY_TYPE factoryType, IDWriteFactory** factory)
 {
     if (factory == nullptr) return E_INVALIDARG;
     *factory = nullptr;
     if (factoryType != DWRITE_FACTORY_TYPE_SHARED) return E_INVALIDARG;
-    gfx::text::WriteFactory* created = nullptr;
-    const HRESULT hr = gfx::text::WriteFactory::Create(&created);
+    KUV::Gfx::Text::WriteFactory* created = nullptr;
+    const HRESULT hr = KUV::Gfx::Text::WriteFactory::Create(&created);
     *factory = created;
     return hr;
 }

@@ -12,7 +12,7 @@
 // After the drawing headers: glib defines TRUE and FALSE as macros.
 #include <pango/pango.h>
 
-namespace gfx::text {
+namespace KUV::Gfx::Text {
 
 class WriteFactory final : public RefCounted<IDWriteFactory> {
 public:
@@ -45,4 +45,4 @@ private:
     std::map<std::pair<std::string, int>, ComPtr<FontFace>> m_Faces; // by font file and face index
 };
 
-} // namespace gfx::text
+} // namespace KUV::Gfx::Text
