@@ -11,6 +11,8 @@
 #include "Core/TextGeometryConverter.h"
 #include "Gfx/WIC.h"
 #include "ProgramFixtures.h"
+#include "support/FailureFiles.h"
+#include "support/PixelReport.h"
 #include "support/Pixels.h"
 
 namespace kuvtest {
@@ -100,7 +102,7 @@ TEST_F(TextGeometryTest, EachLineIsCentredInTheBoxAndNoneIsDropped)
         for (const Ink& line : ink.lines)
             centred = centred && line.right - line.left > 40 && line.bottom - line.top > 10
                 && std::abs(line.CentreX() - (c.x + c.width / 2.0)) <= 3;
-        EXPECT_TRUE(centred) << ink.lines.size() << " lines; frame saved to " << frame.Save("Centred");
+        EXPECT_TRUE(centred) << ink.lines.size() << " lines; frame saved to " << SaveFailedFrame(frame);
     }
 }
 
@@ -146,7 +148,8 @@ TEST_F(TextGeometryTest, SceneBytesAreUtf8OrElseWindows1252)
     for (int y = 0; same && y < utf8.Height(); ++y)
         for (int x = 0; same && x < utf8.Width(); ++x)
             same = Inked(utf8.At(x, y)) == Inked(latin.At(x, y));
-    EXPECT_TRUE(same) << utf8.Save("Utf8Accent") << " " << latin.Save("Cp1252Accent");
+    EXPECT_TRUE(same) << "UTF-8 (expected) and Windows-1252 (actual) differ; saved"
+                      << SaveFailurePictures(utf8, latin, DifferencePicture(utf8, latin, 0));
 }
 
 TEST_F(TextGeometryTest, ALayoutTheTextLayerRefusesFailsTheFrameEveryTime)

@@ -5,6 +5,7 @@
 
 #include "Core/Factory.h"
 #include "Host/PreviewOverlay.h"
+#include "support/FailureFiles.h"
 #include "support/Pixels.h"
 #include "support/Scenes.h"
 
@@ -53,8 +54,8 @@ TEST(PreviewOverlayTest, AnErrorBandAtTheBottomHoldsItsWrappedTextAndLeavesThePi
     EXPECT_LT(frame.Height() - bandTop, 80);
     EXPECT_EQ(frame.At(200, 20).r, 0) << "nothing drawn above the band";
     const int halfway = (bandTop + frame.Height()) / 2;
-    EXPECT_GT(BrightPixels(frame, bandTop, halfway), 100) << "the first line: " << frame.Save("band.png");
-    EXPECT_GT(BrightPixels(frame, halfway, frame.Height()), 50) << "the wrapped line: " << frame.Save("band.png");
+    EXPECT_GT(BrightPixels(frame, bandTop, halfway), 100) << "the first line: " << SaveFailedFrame(frame);
+    EXPECT_GT(BrightPixels(frame, halfway, frame.Height()), 50) << "the wrapped line: " << SaveFailedFrame(frame);
     EXPECT_EQ(canvas.target->GetAntialiasMode(), D2D1_ANTIALIAS_MODE_ALIASED) << "the target rests aliased again";
 }
 

@@ -10,6 +10,7 @@
 #include "Core/Controllers.h"
 #include "Core/Tavisk.h"
 #include "Synth/Score.h"
+#include "support/FailureFiles.h"
 #include "support/Pixels.h"
 #include "support/Scenes.h"
 
@@ -97,7 +98,7 @@ protected:
 
 std::string SaveOnFailure(const Image& image, int tick, bool ok)
 {
-    return ok ? std::string() : " (frame saved as " + image.Save("production_" + std::to_string(tick)) + ")";
+    return ok ? std::string() : " (frame at " + std::to_string(tick) + " saved as " + SaveFailedFrame(image) + ")";
 }
 
 TEST_F(ProductionTest, PlaysToTheEndAndEverySectionShowsAtItsTime)

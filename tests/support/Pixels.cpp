@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/FailureFiles.h"
+#include "support/PixelReport.h"
+
 namespace kuvtest {
 
 namespace {
@@ -36,22 +39,6 @@ std::uint32_t ToArgb(Rgba p)
         | (std::uint32_t { Premultiply(p.g, p.a) } << 8) | Premultiply(p.b, p.a);
 }
 
-std::string OutputDir()
-{
-    if (const char* dir = std::getenv("KUV_TEST_OUTPUT_DIR")) return dir;
-    return KUV_TEST_OUTPUT_DIR;
-}
-
-std::string CurrentTestName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    if (info == nullptr) return "frame";
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : name)
-        if (c == '/') c = '_';
-    return name;
-}
-
 std::string Describe(Rgba p)
 {
     std::ostringstream out;
@@ -59,13 +46,67 @@ std::string Describe(Rgba p)
     return out.str();
 }
 
-bool Near(Rgba a, Rgba b, int tolerance)
+// Where two images of one size first differ beyond a tolerance, and most.
+struct Comparison {
+    int wrong = 0; // pixels beyond the tolerance
+    int firstX = -1, firstY = -1;
+    int largest = 0, largestX = -1, largestY = -1;
+};
+
+void Note(Comparison& c, int difference, int x, int y, int tolerance)
 {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance
-        && std::abs(a.a - b.a) <= tolerance;
+    if (difference > tolerance && c.wrong++ == 0) {
+        c.firstX = x;
+        c.firstY = y;
+    }
+    if (difference > c.largest) {
+        c.largest = difference;
+        c.largestX = x;
+        c.largestY = y;
+    }
+}
+
+Comparison Compare(const Image& expected, const Image& actual, int tolerance)
+{
+    Comparison c;
+    for (int y = 0; y < actual.Height(); ++y)
+        for (int x = 0; x < actual.Width(); ++x)
+            Note(c, Difference(expected.At(x, y), actual.At(x, y)), x, y, tolerance);
+    return c;
+}
+
+std::string Size(const Image& image)
+{
+    return std::to_string(image.Width()) + "x" + std::to_string(image.Height());
+}
+
+::testing::AssertionResult SizesDiffer(const Image& expected, const Image& actual)
+{
+    FailureFiles files;
+    files.Save(expected, "expected");
+    files.Save(actual, "actual");
+    files.Save(SideBySide({ &expected, &actual }), "side-by-side");
+    return ::testing::AssertionFailure() << "the expected image is " << Size(expected) << " but the actual one is "
+                                         << Size(actual) << "; saved" << files.List();
+}
+
+std::string WhatIsWrong(const Image& image, const PixelExpectation& e, int tolerance)
+{
+    std::ostringstream out;
+    out << "pixel (" << e.x << ", " << e.y << ") of the " << Size(image) << " frame ";
+    if (!image.Contains(e.x, e.y)) return out.str() + "lies outside the frame";
+    out << "is " << Describe(image.At(e.x, e.y)) << ", expected " << Describe(e.expected) << " within " << tolerance;
+    return out.str();
 }
 
 } // namespace
+
+Image::Image(int width, int height, Rgba fill)
+    : m_Width(std::max(width, 0))
+    , m_Height(std::max(height, 0))
+    , m_Pixels(static_cast<std::size_t>(m_Width) * m_Height, fill)
+{
+}
 
 Image Image::FromTarget(ID2D1ImageRenderTarget* target)
 {
@@ -108,8 +149,13 @@ Image Image::FromPng(const std::string& path)
 
 Rgba Image::At(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= m_Width || y >= m_Height) return { 0, 0, 0, 0 };
+    if (!Contains(x, y)) return { 0, 0, 0, 0 };
     return m_Pixels[static_cast<std::size_t>(y) * m_Width + x];
+}
+
+void Image::Set(int x, int y, Rgba p)
+{
+    if (Contains(x, y)) m_Pixels[static_cast<std::size_t>(y) * m_Width + x] = p;
 }
 
 std::string Image::Save(const std::string& name) const
@@ -132,22 +178,24 @@ std::string Image::Save(const std::string& name) const
     return path;
 }
 
+int Difference(Rgba a, Rgba b)
+{
+    return std::max({ std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b), std::abs(a.a - b.a) });
+}
+
 ::testing::AssertionResult PixelsNear(
     const Image& image, const std::vector<PixelExpectation>& expectations, int tolerance)
 {
-    for (const PixelExpectation& e : expectations) {
-        const Rgba actual = image.At(e.x, e.y);
-        const bool inside = e.x >= 0 && e.y >= 0 && e.x < image.Width() && e.y < image.Height();
-        if (inside && Near(actual, e.expected, tolerance)) continue;
-        const std::string saved = image.Save(CurrentTestName());
-        auto failure = ::testing::AssertionFailure();
-        failure << "pixel (" << e.x << ", " << e.y << ") of the " << image.Width() << "x" << image.Height()
-                << " frame ";
-        if (!inside) return failure << "lies outside the frame; frame saved to " << saved;
-        return failure << "is " << Describe(actual) << ", expected " << Describe(e.expected) << " within " << tolerance
-                       << "; frame saved to " << saved;
-    }
-    return ::testing::AssertionSuccess();
+    const auto wrong = [&](const PixelExpectation& e) {
+        return !image.Contains(e.x, e.y) || Difference(image.At(e.x, e.y), e.expected) > tolerance;
+    };
+    const auto first = std::find_if(expectations.begin(), expectations.end(), wrong);
+    if (first == expectations.end()) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << WhatIsWrong(image, *first, tolerance);
+    failure << " (" << std::count_if(expectations.begin(), expectations.end(), wrong) << " of " << expectations.size()
+            << " probes wrong); saved";
+    return failure << SaveFailurePictures(ProbePicture(expectations, image.Width(), image.Height()), image,
+               ProbeMarks(image, expectations, tolerance));
 }
 
 ::testing::AssertionResult PixelsNear(
@@ -157,17 +205,19 @@ std::string Image::Save(const std::string& name) const
     return PixelsNear(Image::FromTarget(target), expectations, tolerance);
 }
 
-PixelDifference LargestDifference(const Image& a, const Image& b)
+::testing::AssertionResult ImagesNear(const Image& expected, const Image& actual, int tolerance)
 {
-    PixelDifference d;
-    for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
-        for (int x = 0; x < std::min(a.Width(), b.Width()); ++x) {
-            const Rgba p = a.At(x, y), q = b.At(x, y);
-            const int most
-                = std::max({ std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b), std::abs(p.a - q.a) });
-            if (most > d.largest) d = { most, x, y };
-        }
-    return d;
+    if (expected.Width() != actual.Width() || expected.Height() != actual.Height())
+        return SizesDiffer(expected, actual);
+    const Comparison c = Compare(expected, actual, tolerance);
+    if (c.wrong == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << c.firstX << ", " << c.firstY << ") of the " << Size(actual)
+                                         << " image is " << Describe(actual.At(c.firstX, c.firstY)) << ", expected "
+                                         << Describe(expected.At(c.firstX, c.firstY)) << " within " << tolerance << "; "
+                                         << c.wrong << " pixels are off by more than " << tolerance << ", the most by "
+                                         << c.largest << " at (" << c.largestX << ", " << c.largestY << "); saved"
+                                         << SaveFailurePictures(
+                                                expected, actual, DifferencePicture(expected, actual, tolerance));
 }
 
 } // namespace kuvtest

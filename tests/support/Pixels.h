@@ -1,5 +1,6 @@
-// Pixel checks on rendered frames. On a failed check the actual frame is saved
-// under the test output folder and the first wrong pixel is named.
+// Pixel checks on rendered frames. A failed check names the first wrong pixel and saves
+// what was expected, what was drawn, their difference and the three side by side under
+// the test output folder (see support/FailureFiles.h for the names).
 #pragma once
 
 #include <cstdint>
@@ -25,13 +26,19 @@ struct PixelExpectation {
 // An unpremultiplied copy of an image's pixels.
 class Image {
 public:
+    Image() = default;
+    Image(int width, int height, Rgba fill);
     static Image FromTarget(ID2D1ImageRenderTarget* target);
     // Loads a PNG file; an empty image (0 x 0) when it cannot be read.
     static Image FromPng(const std::string& path);
 
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_Width && y < m_Height; }
+    // Transparent black outside the image.
     Rgba At(int x, int y) const;
+    // Does nothing outside the image.
+    void Set(int x, int y, Rgba p);
     // Writes the image as PNG into the test output folder under name; returns the path.
     std::string Save(const std::string& name) const;
 
@@ -47,14 +54,11 @@ private:
 ::testing::AssertionResult PixelsNear(
     ID2D1ImageRenderTarget* target, const std::vector<PixelExpectation>& expectations, int tolerance = 8);
 
-// The largest difference of any channel of any pixel between two images of one size, and
-// where it is (x and y are -1 when the images are alike).
-struct PixelDifference {
-    int largest = 0;
-    int x = -1;
-    int y = -1;
-};
-PixelDifference LargestDifference(const Image& a, const Image& b);
+// Checks that two images have one size and every channel of every pixel agrees within tolerance.
+::testing::AssertionResult ImagesNear(const Image& expected, const Image& actual, int tolerance);
+
+// The largest difference of any channel between two pixels.
+int Difference(Rgba a, Rgba b);
 
 constexpr Rgba White { 255, 255, 255, 255 };
 constexpr Rgba Black { 0, 0, 0, 255 };

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/Factory.h"
+#include "support/FailureFiles.h"
 
 namespace kuvtest {
 namespace fs = std::filesystem;
@@ -18,11 +19,7 @@ namespace fs = std::filesystem;
 TempDir::TempDir()
 {
     static std::atomic<int> counter { 0 };
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "scratch";
-    for (char& c : name)
-        if (c == '/') c = '_';
-    m_Path = std::string(KUV_TEST_OUTPUT_DIR) + "/tmp/" + name + "." + std::to_string(getpid()) + "."
+    m_Path = std::string(KUV_TEST_OUTPUT_DIR) + "/tmp/" + CurrentTestName() + "." + std::to_string(getpid()) + "."
         + std::to_string(counter++);
     fs::remove_all(m_Path);
     fs::create_directories(m_Path);
