@@ -27,11 +27,7 @@ constexpr RecordOpener<Image> Openers[] = {
 
 std::shared_ptr<Image> ReadImage(SceneReader& reader)
 {
-    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "bitmap");
-    std::shared_ptr<Image> bitmap = read(reader);
-    reader.Expect("}");
-    bitmap->m_Owner = reader.scene;
-    return bitmap;
+    return ReadRecord(reader, Openers, "bitmap", [](Image&) {});
 }
 
 namespace {

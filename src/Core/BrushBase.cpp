@@ -21,14 +21,8 @@ constexpr RecordOpener<BrushBase> Openers[] = {
 
 std::shared_ptr<BrushBase> ReadBrush(SceneReader& reader)
 {
-    reader.usesVariables = false;
-    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "brush");
-    std::shared_ptr<BrushBase> brush = read(reader);
-    brush->m_Opacity = reader.ReadValue("opacity");
-    reader.Expect("}");
-    brush->m_Dynamic = reader.usesVariables;
-    brush->m_Owner = reader.scene;
-    return brush;
+    return ReadResourceRecord(
+        reader, Openers, "brush", [&](BrushBase& brush) { brush.m_Opacity = reader.ReadValue("opacity"); });
 }
 
 } // namespace KUV

@@ -31,16 +31,10 @@ constexpr RecordOpener<GeometryBase> Openers[] = {
 
 std::shared_ptr<GeometryBase> ReadGeometry(SceneReader& reader)
 {
-    reader.usesVariables = false;
-    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "geometry");
-    std::shared_ptr<GeometryBase> geometry = read(reader);
-    if (reader.ReadInt("hitTest") != 0) geometry->m_HitTest = true;
-    reader.Expect("}");
-    geometry->m_Owner = reader.scene;
-    // A body may have marked the geometry itself: an included record ("Source{") already took its
-    // own flag, and a combination takes its inputs' flags. The outer tail reads no values.
-    geometry->m_Dynamic = geometry->m_Dynamic || reader.usesVariables;
-    return geometry;
+    // An included record ("Source{") keeps the hit-test flag of its own tail unless this one sets it.
+    return ReadResourceRecord(reader, Openers, "geometry", [&](GeometryBase& geometry) {
+        if (reader.ReadInt("hitTest") != 0) geometry.m_HitTest = true;
+    });
 }
 
 } // namespace KUV

@@ -28,6 +28,37 @@ auto FindRecordReader(
     reader.RaiseParseError("Unknown " + std::string(family) + " type \"" + token + "\"");
 }
 
+// The end of every component record: the family's own tail keys (readTail), "}" and the owner.
+template <class Base, class ReadTail>
+std::shared_ptr<Base> FinishRecord(SceneReader& reader, std::shared_ptr<Base> record, ReadTail&& readTail)
+{
+    readTail(*record);
+    reader.Expect("}");
+    record->m_Owner = reader.scene;
+    return record;
+}
+
+// Reads a whole component record: opener, body, the family's tail keys and "}".
+template <class Base, std::size_t N, class ReadTail>
+std::shared_ptr<Base> ReadRecord(
+    SceneReader& reader, const RecordOpener<Base> (&openers)[N], const char* family, ReadTail&& readTail)
+{
+    const auto read = FindRecordReader(reader, openers, reader.ReadWord(), family);
+    return FinishRecord(reader, read(reader), readTail);
+}
+
+// Reads a whole record of a resource family; the resource is dynamic when a value read for it
+// names a variable (or when its body marked it so, as combinations and included records do).
+template <class Base, std::size_t N, class ReadTail>
+std::shared_ptr<Base> ReadResourceRecord(
+    SceneReader& reader, const RecordOpener<Base> (&openers)[N], const char* family, ReadTail&& readTail)
+{
+    reader.usesVariables = false;
+    std::shared_ptr<Base> record = ReadRecord(reader, openers, family, readTail);
+    record->m_Dynamic = record->m_Dynamic || reader.usesVariables;
+    return record;
+}
+
 // Families whose records hold records of their own (procedures, controller trees) stop
 // reading beyond this depth: deeper records would exhaust the stack when read, run or
 // destroyed, and no real scene comes near it.
@@ -46,10 +77,7 @@ std::shared_ptr<Base> ReadNestingRecord(
     if (nesting.Exceeded())
         reader.RaiseParseError(
             std::string(family) + " records nested more than " + std::to_string(MaxRecordNesting) + " deep");
-    std::shared_ptr<Base> record = read(reader);
-    readRest(*record);
-    reader.Expect("}");
-    record->m_Owner = reader.scene;
+    std::shared_ptr<Base> record = FinishRecord(reader, read(reader), readRest);
     record->m_ReadAt = readAt;
     return record;
 }

@@ -85,13 +85,7 @@ std::shared_ptr<D2D_MATRIX_3X2_F> Scale::CreateResource()
 
 std::shared_ptr<TransformResource> ReadTransform(SceneReader& reader)
 {
-    const auto read = FindRecordReader(reader, Openers, reader.ReadWord(), "transform");
-    reader.usesVariables = false;
-    std::shared_ptr<TransformResource> transform = read(reader);
-    reader.Expect("}");
-    transform->m_Dynamic = reader.usesVariables;
-    transform->m_Owner = reader.scene;
-    return transform;
+    return ReadResourceRecord(reader, Openers, "transform", [](TransformResource&) {});
 }
 
 } // namespace KUV
