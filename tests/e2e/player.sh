@@ -12,16 +12,9 @@ fi
 player=$(realpath "$1")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 
-if [ -z "${KUV_E2E_DISPLAY_READY:-}" ]; then
-  for tool in xvfb-run Xvfb xdotool xwininfo xprop import convert timeout; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"
-      exit 1
-    fi
-  done
-  export KUV_E2E_DISPLAY_READY=1
-  exec timeout -k 5 270 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$player"
-fi
+# shellcheck source=x11.sh
+source "$(dirname "$0")/x11.sh"
+on_virtual_display 270 1280x1024x24 "$0" "$player" -- xdotool xwininfo xprop import convert
 
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
@@ -30,8 +23,6 @@ failures=0
 pid=""
 status=""
 
-# shellcheck source=x11.sh
-source "$(dirname "$0")/x11.sh"
 trap cleanup EXIT
 
 # A scene that clears nothing itself: a magenta rectangle from (100, 100) to (700, 500) on

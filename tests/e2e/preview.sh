@@ -11,16 +11,9 @@ if [ $# -ne 1 ] || [ ! -x "$1" ]; then
 fi
 preview=$(realpath "$1")
 
-if [ -z "${KUV_E2E_DISPLAY_READY:-}" ]; then
-  for tool in xvfb-run Xvfb xdotool xwininfo import convert timeout; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"
-      exit 1
-    fi
-  done
-  export KUV_E2E_DISPLAY_READY=1
-  exec timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$preview"
-fi
+# shellcheck source=x11.sh
+source "$(dirname "$0")/x11.sh"
+on_virtual_display 120 1024x768x24 "$0" "$preview" -- xdotool xwininfo import convert
 
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
@@ -29,8 +22,6 @@ failures=0
 pid=""
 status=""
 
-# shellcheck source=x11.sh
-source "$(dirname "$0")/x11.sh"
 trap cleanup EXIT
 
 # A full-window rectangle of colour $2 ("R G B" in 0..1), written as scene file $1.

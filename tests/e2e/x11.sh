@@ -1,6 +1,30 @@
 # Helpers shared by the end-to-end scripts that drive a program on a virtual X display.
-# Sourced after the script has set work (a scratch folder), pid (the program's process, or
-# empty) and failures (a count).
+# Sourced first; the cleanup and reporting helpers use work (a scratch folder), pid (the
+# program's process, or empty) and failures (a count), which the script sets.
+
+# Run first: checks that every tool named after "--" is installed, then runs the calling
+# script once more (with its arguments) on its own virtual display, for at most SECONDS, in
+# a SCREEN ("1280x1024x24"); on that second run it returns and the script goes on.
+# Usage: on_virtual_display SECONDS SCREEN SCRIPT ARGS... -- TOOLS...
+on_virtual_display() {
+  [ -n "${KUV_E2E_DISPLAY_READY:-}" ] && return 0
+  local seconds=$1 screen=$2 script=$3
+  shift 3
+  local arguments=()
+  while [ "$1" != "--" ]; do
+    arguments+=("$1")
+    shift
+  done
+  shift
+  for tool in xvfb-run Xvfb "$@" timeout; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"
+      exit 1
+    fi
+  done
+  export KUV_E2E_DISPLAY_READY=1
+  exec timeout -k 5 "$seconds" xvfb-run -a -s "-screen 0 $screen -nolisten tcp" bash "$script" "${arguments[@]}"
+}
 
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
