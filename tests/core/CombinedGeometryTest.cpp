@@ -39,15 +39,7 @@ SceneText Squares(const std::string& first, const std::string& mode, const std::
         .Brush("red", RedBrush);
 }
 
-class CombinedGeometryTest : public ProgramTest {
-protected:
-    bool Hits(int x, int y) const
-    {
-        bool hit = true;
-        EXPECT_EQ(Scene().HitTest(x, y, &hit), ResultOk);
-        return hit;
-    }
-};
+class CombinedGeometryTest : public ProgramTest { };
 
 TEST_F(CombinedGeometryTest, EachModePaintsAndHitTestsItsPartOfTwoSquares)
 {

@@ -129,16 +129,11 @@ TEST_F(ExecutableTest, HitTestsSeeThroughTheCapturedTransform)
 {
     LoadDrawing(Base(),
         "PushTransform{ move } CaptureHitTestTransform{ } PushTransform{ move } PopTransform{ } PopTransform{ }", 5);
-    const auto hits = [&](float x, float y) {
-        bool hit = false;
-        EXPECT_EQ(loaded.scene->HitTest(x, y, &hit), ResultOk);
-        return hit;
-    };
-    EXPECT_TRUE(hits(5, 5)) << "identity before any capture";
+    EXPECT_TRUE(Hits(5, 5)) << "identity before any capture";
     ASSERT_EQ(Render(), ResultOk);
-    EXPECT_TRUE(hits(55, 55));
-    EXPECT_FALSE(hits(5, 5));
-    EXPECT_FALSE(hits(105, 105)) << "later pushes are not captured";
+    EXPECT_TRUE(Hits(55, 55));
+    EXPECT_FALSE(Hits(5, 5));
+    EXPECT_FALSE(Hits(105, 105)) << "later pushes are not captured";
 }
 
 TEST_F(ExecutableTest, ACallTreeThatDoublesItsCommandsStopsAtTenMillionOfThem)

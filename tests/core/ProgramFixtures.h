@@ -75,6 +75,16 @@ protected:
         EXPECT_EQ(loaded.scene->WriteVariable(name, value), KUV::ResultOk) << name;
     }
     int Update(int time) const { return loaded.scene->Update(time); }
+    // Whether the scene's hit test finds a hit-testable geometry at (x, y). Asked twice, with the
+    // flag set and cleared beforehand: an answer that only echoes the flag is a failure.
+    bool Hits(int x, int y) const
+    {
+        bool fromTrue = true, fromFalse = false;
+        EXPECT_EQ(loaded.scene->HitTest(x, y, &fromTrue), KUV::ResultOk);
+        EXPECT_EQ(loaded.scene->HitTest(x, y, &fromFalse), KUV::ResultOk);
+        EXPECT_EQ(fromTrue, fromFalse) << "the hit test left its flag as it was at " << x << ", " << y;
+        return fromFalse;
+    }
     int Render() { return loaded.RenderFrame(canvas); }
     // Renders a frame that must succeed and checks its pixels.
     void ExpectRendered(const std::vector<PixelExpectation>& pixels, int tolerance = 8)

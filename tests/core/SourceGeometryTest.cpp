@@ -24,15 +24,7 @@ const std::string FillG = "noOfBrushes 1\n red " + RedBrush
       "noOfControllers 0\nnoOfAnimations 1\n"
       " MainAnim Animation{ renderFunction draw controller null transitionTarget null }\n}\n";
 
-class SourceGeometryTest : public ProgramTest {
-protected:
-    bool Hits(int x, int y) const
-    {
-        bool hit = false;
-        EXPECT_EQ(Scene().HitTest(x, y, &hit), ResultOk);
-        return hit;
-    }
-};
+class SourceGeometryTest : public ProgramTest { };
 
 TEST_F(SourceGeometryTest, TheIncludedRecordIsTheGeometry)
 {

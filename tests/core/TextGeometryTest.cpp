@@ -128,9 +128,7 @@ TEST_F(TextGeometryTest, HitTestingSeesTheGlyphOutlines)
     // Beside the stem, and below the glyph.
     for (const auto& [x, y, inside] :
         { std::tuple { 50, 50, true }, std::tuple { 30, 50, false }, std::tuple { 50, 95, false } }) {
-        bool hit = !inside;
-        EXPECT_EQ(Scene().HitTest(x, y, &hit), ResultOk);
-        EXPECT_EQ(hit, inside) << x << ", " << y;
+        EXPECT_EQ(Hits(x, y), inside) << x << ", " << y;
     }
 }
 
