@@ -21,13 +21,6 @@ constexpr RecordOpener<ControllerBase> Openers[] = {
 
 thread_local int t_RecordNesting = 0;
 
-void ReadChildren(SceneReader& reader, ControllerBase& controller)
-{
-    const int count = reader.ReadInt("noOfChildren");
-    for (int i = 0; i < count; ++i)
-        controller.m_Children.push_back(ReadController(reader));
-}
-
 // Holds the end value from now on and lets the children finish with the same time.
 void Finish(ControllerBase& controller, int time)
 {
@@ -71,7 +64,7 @@ void ControllerBase::Update(int time)
 std::shared_ptr<ControllerBase> ReadController(SceneReader& reader)
 {
     return ReadNestingRecord(reader, Openers, "controller", t_RecordNesting,
-        [&](ControllerBase& controller) { ReadChildren(reader, controller); });
+        [&](ControllerBase& controller) { reader.ReadList("noOfChildren", controller.m_Children, ReadController); });
 }
 
 } // namespace KUV

@@ -38,9 +38,7 @@ std::shared_ptr<GradientStopCollection> ReadGradientStopCollection(SceneReader& 
     reader.Expect("GradientStopCollection{");
     auto collection = std::make_shared<GradientStopCollection>();
     collection->m_RT = reader.renderTarget;
-    const int count = reader.ReadInt("noOfGradientStops");
-    for (int i = 0; i < count; ++i)
-        collection->m_Stops.push_back(ReadGradientStop(reader));
+    reader.ReadList("noOfGradientStops", collection->m_Stops, ReadGradientStop);
     collection->m_ExtendMode = reader.ReadInt("extendMode");
     reader.Expect("}");
     return collection;

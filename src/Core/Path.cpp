@@ -77,9 +77,7 @@ std::shared_ptr<Figure> ReadFigure(SceneReader& reader)
     auto figure = std::make_shared<Figure>();
     figure->m_StartPoint = reader.ReadPoint("startPoint");
     figure->m_Closed = reader.ReadInt("closed") != 0;
-    const int count = reader.ReadInt("noOfSegments");
-    for (int i = 0; i < count; ++i)
-        figure->m_Segments.push_back(ReadSegment(reader));
+    reader.ReadList("noOfSegments", figure->m_Segments, ReadSegment);
     reader.Expect("}");
     return figure;
 }
@@ -89,9 +87,7 @@ std::shared_ptr<Figure> ReadFigure(SceneReader& reader)
 std::shared_ptr<GeometryBase> ReadPath(SceneReader& reader)
 {
     auto path = std::make_shared<Path>();
-    const int count = reader.ReadInt("noOfFigures");
-    for (int i = 0; i < count; ++i)
-        path->m_Figures.push_back(ReadFigure(reader));
+    reader.ReadList("noOfFigures", path->m_Figures, ReadFigure);
     return path;
 }
 

@@ -28,9 +28,7 @@ void Procedure::Execute()
 std::shared_ptr<ExecutableBase> ReadProcedure(SceneReader& reader)
 {
     auto procedure = std::make_shared<Procedure>();
-    const int count = reader.ReadInt("noOfCommands");
-    for (int i = 0; i < count; ++i)
-        procedure->m_Commands.push_back(ReadExecutable(reader));
+    reader.ReadList("noOfCommands", procedure->m_Commands, ReadExecutable);
     return procedure;
 }
 

@@ -60,6 +60,15 @@ public:
     // Reads the body of a "Source{" record: one geometry record from the named file.
     std::shared_ptr<GeometryBase> ReadSourceGeometry();
 
+    // A counted list: the count after key, then that many items, each read by readItem(*this)
+    // and appended to items.
+    template <class Items, class ReadItem> void ReadList(const char* key, Items& items, ReadItem&& readItem)
+    {
+        const int count = ReadInt(key);
+        for (int i = 0; i < count; ++i)
+            items.push_back(readItem(*this));
+    }
+
     // The component of kind T listed earlier in the scene, or the parse error
     // kind + " with name \"" + name + "\" does not exist".
     template <class T> std::shared_ptr<T> Find(const std::string& name)
