@@ -1,4 +1,4 @@
-// Reading a record by its opener. Every family of records (geometries, brushes,
+// Reading a record by its opener. Every family of records (geometries, brushes, bitmaps,
 // transforms, path segments, controllers, executables) keeps one table from each
 // opener to the function that reads the rest of the record.
 #pragma once
