@@ -145,8 +145,7 @@ namespace {
 template <class T, class Read> void ReadSection(SceneReader& reader, Read&& read)
 {
     NameTable<T>& table = reader.scene->Table<T>();
-    reader.Expect(NameTable<T>::Kind().keyword);
-    const int count = reader.ReadInt();
+    const int count = reader.ReadInt(NameTable<T>::Kind().keyword);
     for (int i = 0; i < count; ++i) {
         const std::string name = reader.ReadWord();
         const SourceLocation readAt = reader.Here();
