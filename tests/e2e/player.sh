@@ -16,14 +16,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$(dirname "$0")/x11.sh"
 on_virtual_display 270 1280x1024x24 "$0" "$player" -- xdotool xwininfo xprop import convert
 
-export SDL_AUDIODRIVER=dummy
-unset SDL_VIDEODRIVER
-work=$(mktemp -d)
-failures=0
-pid=""
-status=""
-
-trap cleanup EXIT
+begin_run
 
 # A scene that clears nothing itself: a magenta rectangle from (100, 100) to (700, 500) on
 # the player's white background.

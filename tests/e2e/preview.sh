@@ -15,14 +15,7 @@ preview=$(realpath "$1")
 source "$(dirname "$0")/x11.sh"
 on_virtual_display 120 1024x768x24 "$0" "$preview" -- xdotool xwininfo import convert
 
-export SDL_AUDIODRIVER=dummy
-unset SDL_VIDEODRIVER
-work=$(mktemp -d)
-failures=0
-pid=""
-status=""
-
-trap cleanup EXIT
+begin_run
 
 # A full-window rectangle of colour $2 ("R G B" in 0..1), written as scene file $1.
 write_scene() {

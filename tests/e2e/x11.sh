@@ -1,6 +1,6 @@
 # Helpers shared by the end-to-end scripts that drive a program on a virtual X display.
-# Sourced first; the cleanup and reporting helpers use work (a scratch folder), pid (the
-# program's process, or empty) and failures (a count), which the script sets.
+# Sourced first. The cleanup and reporting helpers use work (a scratch folder), pid (the
+# program's process, or empty) and failures (a count), which begin_run sets.
 
 # Run first: checks that every tool named after "--" is installed, then runs the calling
 # script once more (with its arguments) on its own virtual display, for at most SECONDS, in
@@ -24,6 +24,18 @@ on_virtual_display() {
   done
   export KUV_E2E_DISPLAY_READY=1
   exec timeout -k 5 "$seconds" xvfb-run -a -s "-screen 0 $screen -nolisten tcp" bash "$script" "${arguments[@]}"
+}
+
+# Run second, on the virtual display: silent audio, SDL's own choice of video driver, a
+# scratch folder, no program and no failures yet; the folder and any program go at exit.
+begin_run() {
+  export SDL_AUDIODRIVER=dummy
+  unset SDL_VIDEODRIVER
+  work=$(mktemp -d)
+  failures=0
+  pid=""
+  status=""
+  trap cleanup EXIT
 }
 
 cleanup() {
