@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
   sox libsox-fmt-mp3 lame
   clang clang-format libclang-rt-14-dev valgrind
+  dpkg-dev file help2man gzip lintian desktop-file-utils man-db
 )
 
 missing=()

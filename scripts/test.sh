@@ -2,8 +2,9 @@
 # Installs what is missing, checks the formatting, builds everything with AddressSanitizer
 # and UndefinedBehaviorSanitizer and runs the whole test suite, then builds once more
 # with clang (whose warnings catch other faults) and runs the suite on that build too.
-# Warnings are errors in both builds. Last, the fuzz targets replay every input that ever
-# failed and fuzz for a minute each.
+# Warnings are errors in both builds. Then the Debian package is built, installed, checked
+# and removed. Last, the fuzz targets replay every input that ever failed and fuzz for a
+# minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,9 @@ ctest --test-dir build-test --output-on-failure -j 2
 CXX=clang++ cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUV_WERROR=ON
 cmake --build build-clang -j "$(nproc)"
 ctest --test-dir build-clang --output-on-failure -j 2
+
+# Builds the Debian package, installs it, checks it as installed and removes it again.
+bash tests/package/package-test.sh
 
 # Replays every fuzz input that ever failed, then fuzzes each target for a minute.
 bash scripts/fuzz.sh 60
