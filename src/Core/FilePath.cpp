@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace KUV {
 namespace fs = std::filesystem;
@@ -36,16 +37,16 @@ bool FindEntry(const fs::path& folder, const std::string& component, fs::path& f
     return false;
 }
 
-} // namespace
-
-std::string ResolvePath(const std::string& written)
+// The path under base for slashed, matching each missing component without regard to case.
+bool FindUnder(const fs::path& base, const std::string& slashed, fs::path& found)
 {
-    std::string slashed = written;
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
     std::error_code ec;
-    if (slashed.empty() || fs::exists(slashed, ec)) return slashed;
-
-    fs::path current = slashed.front() == '/' ? fs::path("/") : fs::path();
+    const fs::path exact = base / slashed;
+    if (fs::exists(exact, ec)) {
+        found = exact;
+        return true;
+    }
+    fs::path current = slashed.front() == '/' ? fs::path("/") : base;
     for (const fs::path& part : fs::path(slashed).relative_path()) {
         const std::string component = part.string();
         if (component.empty() || component == ".") continue;
@@ -53,9 +54,44 @@ std::string ResolvePath(const std::string& written)
             current /= component;
             continue;
         }
-        if (!FindEntry(current, component, current)) return slashed;
+        if (!FindEntry(current, component, current)) return false;
     }
-    return current.string();
+    found = current;
+    return true;
+}
+
+std::vector<fs::path>& ProductionFolders()
+{
+    static std::vector<fs::path> folders;
+    return folders;
+}
+
+} // namespace
+
+std::string ResolvePath(const std::string& written)
+{
+    std::string slashed = written;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (slashed.empty()) return slashed;
+    fs::path found;
+    if (FindUnder(fs::path(), slashed, found)) return found.string();
+    if (slashed.front() == '/') return slashed;
+    for (const fs::path& folder : ProductionFolders())
+        if (FindUnder(folder, slashed, found)) return found.string();
+    return slashed;
+}
+
+void SetProductionFolders(const std::string& rootScenePath)
+{
+    std::vector<fs::path>& folders = ProductionFolders();
+    folders.clear();
+    std::error_code ec;
+    const fs::path root = fs::absolute(ResolvePath(rootScenePath), ec);
+    if (rootScenePath.empty() || ec) return;
+    for (fs::path folder = root.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        folders.push_back(folder);
+        if (folder == folder.root_path()) break;
+    }
 }
 
 std::string FileIdentity(const std::string& resolvedPath)
