@@ -10,8 +10,8 @@ set(KUV_PACKAGE_OUT ${CMAKE_BINARY_DIR}/package)
 set(KUV_DEBIAN_REVISION 1)
 set(KUV_PACKAGE_VERSION ${PROJECT_VERSION}-${KUV_DEBIAN_REVISION})
 set(KUV_PACKAGE_MAINTAINER "Velorine developers <maintainers@users.noreply.c-seed-a95251a5.example>")
-set(KUV_INSTALLED_PRODUCTION ${CMAKE_INSTALL_FULLDATADIR}/velorine)
-set(KUV_INSTALLED_PLAYER ${CMAKE_INSTALL_FULLLIBEXECDIR}/velorine/velorine)
+set(KUV_INSTALLED_PRODUCTION ${CMAKE_INSTALL_FULL_DATADIR}/velorine)
+set(KUV_INSTALLED_PLAYER ${CMAKE_INSTALL_FULL_LIBEXECDIR}/velorine/velorine)
 set(KUV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/velorine)
 
 # The tools that take options; another engineer's SVG importer joins them once it is built here.
