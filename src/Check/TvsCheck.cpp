@@ -94,6 +94,7 @@ private:
             return 1;
         }
         ITavisk* loaded = nullptr;
+        SetProductionFolders(path);
         const int status = factory->LoadTavisk(path, 0, m_Target.Get(), &loaded);
         scene.reset(dynamic_cast<Tavisk*>(loaded));
         if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";

@@ -70,6 +70,7 @@ int main(int argc, char** argv)
         std::cout << KUV::Preview::PreviewHelpText();
         return 0;
     }
+    KUV::SetProductionFolders(options->scene);
     if (!CanOpen(options->scene)) return Fail("could not open the file \"" + options->scene + "\"");
     if (!StartVideo()) return Fail(std::string("no display to show the preview on: ") + SDL_GetError());
     int status = 0;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Core/Factory.h"
+#include "Core/FilePath.h"
 #include "Core/Tavisk.h"
 #include "Gfx/DrawingThreads.h"
 #include "Render/FrameTimings.h"
@@ -87,6 +88,7 @@ private:
             return 1;
         }
         ITavisk* scene = nullptr;
+        SetProductionFolders(m_Options.scene);
         const int status = factory->LoadTavisk(m_Options.scene, 0, m_Target.Get(), &scene);
         m_Scene.reset(scene);
         if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";

@@ -279,6 +279,21 @@ TEST_F(TvsCheckToolTest, WarningsExitOneUnlessNoFail)
     EXPECT_EQ(kuvtest::RunTvsCheck({ "--no-fail", "root.tvs" }, dir.Path()).exitCode, 0);
 }
 
+TEST_F(TvsCheckToolTest, AProductionIsCheckedFromOutsideItsFolder)
+{
+    dir.Write("show/data/child.tvs", Child(false));
+    dir.Write("show/data/root.tvs",
+        Square()
+            .ChildKuv("kid", "Tavisk{ data\\child.tvs noOfArgs 1 $r 2 }")
+            .Executable("draw", "Procedure{ noOfCommands 2 Fill{ g b } RenderKuv{ kid } }")
+            .MainAnim("draw")
+            .Str());
+    dir.Write("elsewhere/.keep", "");
+    const auto run = kuvtest::RunTvsCheck({ dir.Path() + "/show/data/root.tvs" }, dir.Path() + "/elsewhere");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "2 files, 0 warnings\n");
+}
+
 TEST_F(TvsCheckToolTest, ALoadFailureExitsWithItsStatusAndText)
 {
     dir.Write("bad.tvs", "Tavisk{ noOfGeometries 1 g Blob{ } }");

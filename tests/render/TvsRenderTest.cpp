@@ -80,6 +80,40 @@ TEST_F(TvsRenderTest, FramesAreWrittenForEveryAtTick)
     EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/frames/16.png")) << "only --at ticks are drawn";
 }
 
+// An installed production is rendered from any folder: what its scenes name from the production's
+// folder (here a child scene drawing red) is found above the root scene given.
+TEST_F(TvsRenderTest, AProductionRendersFromOutsideItsFolder)
+{
+    dir.Write("show/data/tessik/child.tvs",
+        SceneText()
+            .Geometry("box", "Rectangle{ x 0 y 0 w 40 h 30 hitTest 0 }")
+            .Brush("red", "SolidColorBrush{ Color{ 1 0 0 1 } opacity 1 }")
+            .Executable("draw", "Procedure{ noOfCommands 1 Fill{ box red } }")
+            .MainAnim("draw")
+            .Str());
+    dir.Write("show/data/tessik/root.tvs",
+        SceneText()
+            .ChildKuv("kid", "Tavisk{ data\\tessik\\child.tvs noOfArgs 0 }")
+            .Executable("draw", "Procedure{ noOfCommands 1 RenderKuv{ kid } }")
+            .MainAnim("draw")
+            .Str());
+    dir.Write("elsewhere/.keep", "");
+    const std::string root = dir.Path() + "/show/data/tessik/root.tvs";
+    const auto run
+        = RunTvsRender({ root, "--size", "40x30", "--at", "0", "--out", "frames" }, dir.Path() + "/elsewhere");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto frame = kuvtest::Image::FromPng(dir.Path() + "/elsewhere/frames/0.png");
+    EXPECT_TRUE(kuvtest::PixelsNear(frame, { { 20, 15, kuvtest::Red } }, 0));
+
+    dir.Write("elsewhere/data/tessik/child.tvs", SceneText().Str());
+    EXPECT_EQ(
+        RunTvsRender({ root, "--size", "40x30", "--at", "0", "--out", "blank" }, dir.Path() + "/elsewhere").exitCode,
+        0);
+    EXPECT_TRUE(kuvtest::PixelsNear(
+        kuvtest::Image::FromPng(dir.Path() + "/elsewhere/blank/0.png"), { { 20, 15, kuvtest::White } }, 0))
+        << "the working directory comes first, as for the player";
+}
+
 TEST_F(TvsRenderTest, VariablesArePrintedInNameOrderAfterEachAtUpdate)
 {
     dir.Write("vars.tvs",
