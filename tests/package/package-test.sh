@@ -29,7 +29,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-apt_get install "$deb" >/dev/null || {
+apt_get install --reinstall "$deb" >/dev/null || {
   echo "FAIL: apt-get install $deb"
   exit 1
 }
@@ -74,7 +74,7 @@ for size in 48 128 256; do
 done
 
 # The player's first picture is compared with the show's opening as the clone's build draws it.
-(cd "$root" && build-package/tvs-render 'data\tessik\postprocess.tvs' --at "$(seq -s, 0 50 3000)" \
+(cd "$root" && build-package/tvs-render 'data\tessik\postprocess.tvs' --at "$(seq -s, 0 200 8000)" \
   --out "$work/opening") || fail "the clone's tvs-render failed on the opening"
 bash "$root/tests/package/installed-player.sh" "$work/opening" || fail "the installed player"
 
