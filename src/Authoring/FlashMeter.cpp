@@ -103,9 +103,11 @@ FrameMeasure FlashMeter::Add(std::int64_t tick, const unsigned char* pixels, uns
 
 void FlashMeter::BeginFrame(std::int64_t tick)
 {
+    // A second holds the frames shown wholly within it: a frame lasts until the next one.
+    const std::int64_t frameMs = m_Ticks.empty() ? DefaultFrameMs : tick - m_Ticks.back();
     m_Ticks.push_back(tick);
     const auto outside = std::find_if(m_Ticks.begin(), m_Ticks.end(),
-        [&](std::int64_t t) { return t > tick - FlashWindowMs; });
+        [&](std::int64_t t) { return tick - t <= FlashWindowMs - frameMs; });
     m_Ticks.erase(m_Ticks.begin(), outside);
     const std::size_t frames = std::min<std::size_t>(m_Ticks.size(), 64);
     m_WindowMask = frames == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << frames) - 1;
