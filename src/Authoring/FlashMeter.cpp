@@ -80,6 +80,7 @@ FlashMeter::FlashMeter(int width, int height)
     for (KindState* kind : { &m_General, &m_Red }) {
         kind->tracks.resize(m_Previous.size());
         kind->history.resize(m_Previous.size());
+        kind->inWindow.resize(m_Previous.size());
         kind->cells.resize(static_cast<std::size_t>(m_CellColumns) * m_CellRows);
     }
 }
@@ -111,6 +112,9 @@ void FlashMeter::BeginFrame(std::int64_t tick)
     m_Ticks.erase(m_Ticks.begin(), outside);
     const std::size_t frames = std::min<std::size_t>(m_Ticks.size(), 64);
     m_WindowMask = frames == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << frames) - 1;
+    const int windowFrames = static_cast<int>(frames);
+    m_Move = windowFrames == m_WindowFrames + 1 ? Move::Grew : windowFrames == m_WindowFrames ? Move::Slid : Move::Other;
+    m_WindowFrames = windowFrames;
     for (KindState* kind : { &m_General, &m_Red }) {
         kind->counts.fill(0);
         std::fill(kind->cells.begin(), kind->cells.end(), 0);
@@ -153,10 +157,18 @@ void FlashMeter::MeasureRow(int y, const std::uint32_t* row)
 void FlashMeter::Step(KindState& kind, std::size_t index, int x, int y, bool transition)
 {
     std::uint64_t& history = kind.history[index];
+    if (!history && !transition) return;
+    const std::uint64_t before = history;
     history = (history << 1) | (transition ? 1u : 0u);
-    if (!history) return;
     kind.transitions += transition;
-    const int count = std::popcount(history & m_WindowMask);
+    std::uint8_t& count = kind.inWindow[index];
+    if (m_Move == Move::Slid)
+        count = static_cast<std::uint8_t>(count + transition
+            - (m_WindowFrames == 64 ? before >> 63 : (history >> m_WindowFrames) & 1));
+    else if (m_Move == Move::Grew)
+        count = static_cast<std::uint8_t>(count + transition);
+    else
+        count = static_cast<std::uint8_t>(std::popcount(history & m_WindowMask));
     if (count == 0) return;
     ++kind.counts[count];
     if (count < FailingTransitions) return;

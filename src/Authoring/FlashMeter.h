@@ -83,6 +83,7 @@ private:
     struct KindState {
         std::vector<Track> tracks;
         std::vector<std::uint64_t> history; // bit i: a transition i frames ago
+        std::vector<std::uint8_t> inWindow; // the transitions of history within the window
         std::array<std::int64_t, 65> counts {}; // pixels by transitions within the window
         std::vector<std::int32_t> cells; // flashing pixels per cell
         std::int64_t transitions = 0;
@@ -104,6 +105,10 @@ private:
     bool m_First = true;
     std::vector<std::int64_t> m_Ticks; // the window's frames
     std::uint64_t m_WindowMask = 1;
+    int m_WindowFrames = 0;
+    // How the window moved since the last frame: it grew by this frame (nothing left it), it slid
+    // (one frame left it), or it changed otherwise (every pixel counts anew).
+    enum class Move { Grew, Slid, Other } m_Move = Move::Grew;
     KindState m_General;
     KindState m_Red;
     double m_LuminanceSum = 0;
