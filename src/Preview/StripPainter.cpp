@@ -27,6 +27,7 @@ const Colour Unsafe { 0.95, 0.12, 0.12 };
 const Colour UnsafeSpan { 0.95, 0.12, 0.12, 0.28 };
 const Colour Bright { 1, 1, 1 };
 const Colour HoverBack { 0.05, 0.05, 0.06, 0.9 };
+const Colour HoverLine { 0.55, 0.80, 1.0, 0.8 };
 // Spans take one of these by their animation's name, so that one name looks the same in every lane.
 const Colour SpanColours[] = { { 0.27, 0.40, 0.62 }, { 0.45, 0.33, 0.58 }, { 0.26, 0.50, 0.44 },
     { 0.58, 0.42, 0.25 }, { 0.52, 0.30, 0.36 }, { 0.34, 0.46, 0.30 } };
@@ -186,7 +187,7 @@ public:
     void Hover(double x) const
     {
         const double at = StripLayout::Gutter + x;
-        Set(m_Cr, Label);
+        Set(m_Cr, HoverLine);
         cairo_rectangle(m_Cr, std::floor(at), 0, 1, m_Layout.height);
         cairo_fill(m_Cr);
         const std::string text = SecondsLabel(static_cast<double>(m_View.TickAt(x)), true);
