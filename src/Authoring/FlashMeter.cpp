@@ -107,13 +107,15 @@ void FlashMeter::BeginFrame(std::int64_t tick)
     // A second holds the frames shown wholly within it: a frame lasts until the next one.
     const std::int64_t frameMs = m_Ticks.empty() ? DefaultFrameMs : tick - m_Ticks.back();
     m_Ticks.push_back(tick);
-    const auto outside = std::find_if(m_Ticks.begin(), m_Ticks.end(),
-        [&](std::int64_t t) { return tick - t <= FlashWindowMs - frameMs; });
+    const auto outside = std::find_if(
+        m_Ticks.begin(), m_Ticks.end(), [&](std::int64_t t) { return tick - t <= FlashWindowMs - frameMs; });
     m_Ticks.erase(m_Ticks.begin(), outside);
     const std::size_t frames = std::min<std::size_t>(m_Ticks.size(), 64);
     m_WindowMask = frames == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << frames) - 1;
     const int windowFrames = static_cast<int>(frames);
-    m_Move = windowFrames == m_WindowFrames + 1 ? Move::Grew : windowFrames == m_WindowFrames ? Move::Slid : Move::Other;
+    m_Move = windowFrames == m_WindowFrames + 1 ? Move::Grew
+        : windowFrames == m_WindowFrames        ? Move::Slid
+                                                : Move::Other;
     m_WindowFrames = windowFrames;
     for (KindState* kind : { &m_General, &m_Red }) {
         kind->counts.fill(0);
@@ -148,7 +150,8 @@ void FlashMeter::MeasureRow(int y, const std::uint32_t* row)
         }
         previous[x] = p;
         Track& lt = m_General.tracks[i];
-        Step(m_General, i, x, y, changed && Transits(luminance, LuminanceStep, DarkLimit, lt.extreme, lt.highest, lt.direction));
+        Step(m_General, i, x, y,
+            changed && Transits(luminance, LuminanceStep, DarkLimit, lt.extreme, lt.highest, lt.direction));
         Track& rt = m_Red.tracks[i];
         Step(m_Red, i, x, y, changed && Transits(red, RedStep, 2.f, rt.extreme, rt.highest, rt.direction));
     }
@@ -163,8 +166,8 @@ void FlashMeter::Step(KindState& kind, std::size_t index, int x, int y, bool tra
     kind.transitions += transition;
     std::uint8_t& count = kind.inWindow[index];
     if (m_Move == Move::Slid)
-        count = static_cast<std::uint8_t>(count + transition
-            - (m_WindowFrames == 64 ? before >> 63 : (history >> m_WindowFrames) & 1));
+        count = static_cast<std::uint8_t>(
+            count + transition - (m_WindowFrames == 64 ? before >> 63 : (history >> m_WindowFrames) & 1));
     else if (m_Move == Move::Grew)
         count = static_cast<std::uint8_t>(count + transition);
     else
@@ -194,7 +197,8 @@ FlashFigures FlashMeter::Figures(KindState& kind) const
 // Places the field at every cell of the frame (by a table of sums) and keeps the fullest.
 double FlashMeter::LargestFieldShare(const std::vector<std::int32_t>& cells) const
 {
-    const int columns = std::clamp(static_cast<int>(std::lround(FieldWidthShare * m_Width / CellSize)), 1, m_CellColumns);
+    const int columns
+        = std::clamp(static_cast<int>(std::lround(FieldWidthShare * m_Width / CellSize)), 1, m_CellColumns);
     const int rows = std::clamp(static_cast<int>(std::lround(FieldHeightShare * m_Height / CellSize)), 1, m_CellRows);
     const int stride = m_CellColumns + 1;
     std::vector<std::int64_t> sums(static_cast<std::size_t>(stride) * (m_CellRows + 1), 0);

@@ -24,7 +24,8 @@ std::size_t StretchStart(const std::vector<FrameMeasure>& frames, std::size_t fa
 }
 
 // The last large transition from first on up to frames[lastFailing], else that frame.
-std::size_t StretchEnd(const std::vector<FrameMeasure>& frames, std::size_t first, std::size_t lastFailing, FlashKind kind)
+std::size_t StretchEnd(
+    const std::vector<FrameMeasure>& frames, std::size_t first, std::size_t lastFailing, FlashKind kind)
 {
     for (std::size_t i = lastFailing + 1; i-- > first;)
         if (LargeTransition(frames[i], kind)) return i;

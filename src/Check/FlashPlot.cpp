@@ -120,8 +120,8 @@ private:
 void Measures(cairo_t* cr, const Panel& panel, const std::vector<FrameMeasure>& frames)
 {
     cairo_set_line_width(cr, 1);
-    for (const auto& [value, colour] : { std::pair { &FrameMeasure::meanLuminance, LuminanceInk },
-             std::pair { &FrameMeasure::meanRed, RedInk } }) {
+    for (const auto& [value, colour] :
+        { std::pair { &FrameMeasure::meanLuminance, LuminanceInk }, std::pair { &FrameMeasure::meanRed, RedInk } }) {
         SetColour(cr, colour);
         cairo_new_path(cr);
         for (const FrameMeasure& frame : frames)
@@ -158,20 +158,26 @@ void Draw(cairo_t* cr, const std::string& title, const std::vector<FrameMeasure>
     const Panel area(cr, rate.Bottom() + PanelGap, first, last, 100);
     SetColour(cr, Failing);
     for (const auto& s : stretches)
-        cairo_rectangle(cr, light.X(s.first), Top, std::max(light.X(s.last) - light.X(s.first), 2.0), area.Bottom() - Top);
+        cairo_rectangle(
+            cr, light.X(s.first), Top, std::max(light.X(s.last) - light.X(s.first), 2.0), area.Bottom() - Top);
     cairo_fill(cr);
     SetColour(cr, Ink);
     Text(cr, Left, 20, title, 15);
     light.Frame("mean relative luminance (grey) and mean red measure (red) of the frame", "", 0.25);
     Measures(cr, light, frames);
-    rate.Frame("flashes a second over an area that counts (blue: general, red: red); limit 3", "", rateTop > 10 ? 5 : 1);
+    rate.Frame(
+        "flashes a second over an area that counts (blue: general, red: red); limit 3", "", rateTop > 10 ? 5 : 1);
     rate.Limit(3, Ink);
-    rate.Line(frames, [](const FrameMeasure& f) { return f.general.rate; }, GeneralInk);
-    rate.Line(frames, [](const FrameMeasure& f) { return f.red.rate; }, RedInk);
+    rate.Line(
+        frames, [](const FrameMeasure& f) { return f.general.rate; }, GeneralInk);
+    rate.Line(
+        frames, [](const FrameMeasure& f) { return f.red.rate; }, RedInk);
     area.Frame("fullest 10-degree field flashing more than 3 a second; limit 25 %", " %", 25);
     area.Limit(25, Ink);
-    area.Line(frames, [](const FrameMeasure& f) { return 100 * f.general.fieldShare; }, GeneralInk);
-    area.Line(frames, [](const FrameMeasure& f) { return 100 * f.red.fieldShare; }, RedInk);
+    area.Line(
+        frames, [](const FrameMeasure& f) { return 100 * f.general.fieldShare; }, GeneralInk);
+    area.Line(
+        frames, [](const FrameMeasure& f) { return 100 * f.red.fieldShare; }, RedInk);
     TimeAxis(cr, area, first, last);
 }
 

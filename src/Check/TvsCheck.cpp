@@ -167,7 +167,7 @@ std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& ar
         return std::nullopt;
     }
     if (options.flashes && (options.timeline || options.scenes.size() > 1 || options.from > options.until)) {
-        error = options.timeline ? "--flashes and --timeline do not go together"
+        error = options.timeline        ? "--flashes and --timeline do not go together"
             : options.scenes.size() > 1 ? "--flashes checks one scene at a time"
                                         : "--from is after --until";
         return std::nullopt;

@@ -29,8 +29,8 @@ const Colour Bright { 1, 1, 1 };
 const Colour HoverBack { 0.05, 0.05, 0.06, 0.9 };
 const Colour HoverLine { 0.55, 0.80, 1.0, 0.8 };
 // Spans take one of these by their animation's name, so that one name looks the same in every lane.
-const Colour SpanColours[] = { { 0.27, 0.40, 0.62 }, { 0.45, 0.33, 0.58 }, { 0.26, 0.50, 0.44 },
-    { 0.58, 0.42, 0.25 }, { 0.52, 0.30, 0.36 }, { 0.34, 0.46, 0.30 } };
+const Colour SpanColours[] = { { 0.27, 0.40, 0.62 }, { 0.45, 0.33, 0.58 }, { 0.26, 0.50, 0.44 }, { 0.58, 0.42, 0.25 },
+    { 0.52, 0.30, 0.36 }, { 0.34, 0.46, 0.30 } };
 const Colour IdleSpan { 0.20, 0.21, 0.24 };
 
 void Set(cairo_t* cr, const Colour& c)
@@ -78,7 +78,10 @@ public:
     {
     }
     double X(std::int64_t tick) const { return StripLayout::Gutter + m_View.XOf(tick); }
-    double XOf(double tick) const { return StripLayout::Gutter + (tick - m_View.First()) * m_View.Width() / m_View.Span(); }
+    double XOf(double tick) const
+    {
+        return StripLayout::Gutter + (tick - m_View.First()) * m_View.Width() / m_View.Span();
+    }
 
     void Ruler() const
     {
@@ -171,7 +174,8 @@ public:
         }
         Set(m_Cr, LoopMark);
         for (const auto& mark : { marks.markIn, marks.markOut })
-            if (mark && X(*mark) >= StripLayout::Gutter) cairo_rectangle(m_Cr, std::floor(X(*mark)), 0, 2, m_Layout.height);
+            if (mark && X(*mark) >= StripLayout::Gutter)
+                cairo_rectangle(m_Cr, std::floor(X(*mark)), 0, 2, m_Layout.height);
         cairo_fill(m_Cr);
     }
 

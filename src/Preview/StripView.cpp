@@ -40,7 +40,8 @@ void StripView::ZoomAt(double x, double factor)
 {
     if (!(factor > 0)) return;
     const double anchor = m_First + x * m_Span / m_Width;
-    m_Span = std::clamp(m_Span / factor, std::min(MinSpan, static_cast<double>(m_Length)), static_cast<double>(m_Length));
+    m_Span
+        = std::clamp(m_Span / factor, std::min(MinSpan, static_cast<double>(m_Length)), static_cast<double>(m_Length));
     m_First = anchor - x * m_Span / m_Width;
     Keep();
 }

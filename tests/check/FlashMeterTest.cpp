@@ -74,12 +74,13 @@ TEST(FlashCheck, FullFrameFlickerAtFourHertzFailsOverTheExactStretch)
     EXPECT_GE(s.rate, 4.0);
     EXPECT_LE(s.rate, 4.5);
     EXPECT_DOUBLE_EQ(s.share, 1.0);
-    EXPECT_EQ(StretchLine("a.tvs", s), "a.tvs: warning: general flashes from 1008 to 2880 ms: " + [&] {
-        std::ostringstream rate;
-        rate.precision(1);
-        rate << std::fixed << s.rate;
-        return rate.str();
-    }() + " a second over 100.0 % of the frame");
+    EXPECT_EQ(
+        StretchLine("a.tvs", s), "a.tvs: warning: general flashes from 1008 to 2880 ms: " + [&] {
+            std::ostringstream rate;
+            rate.precision(1);
+            rate << std::fixed << s.rate;
+            return rate.str();
+        }() + " a second over 100.0 % of the frame");
 }
 
 TEST(FlashCheck, SlowerOrSmallerFlickerPasses)
