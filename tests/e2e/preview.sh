@@ -67,17 +67,22 @@ is_error_red() {
   ((r > 90 && g < 60 && b < 60))
 }
 
+# Starts the preview on $1/scene.tvs at 400x300 and sets window; on failure says so as case $2 and
+# returns 1.
+start_preview() {
+  (cd "$1" && exec "$preview" scene.tvs --size 400x300 >"$1/stdout" 2>"$1/stderr") &
+  pid=$!
+  window=$(wait_window "\"tvs-preview: " 10) && return 0
+  fail "$2: no tvs-preview window"
+  wait_exit 5
+  return 1
+}
+
 case_live_window() {
   local dir="$work/live" window got shot
   mkdir -p "$dir"
   write_scene "$dir/scene.tvs" "1 0 1"
-  (cd "$dir" && exec "$preview" scene.tvs --size 400x300 >"$dir/stdout" 2>"$dir/stderr") &
-  pid=$!
-  if ! window=$(wait_window "\"tvs-preview: " 10); then
-    fail "live: no tvs-preview window"
-    wait_exit 5
-    return
-  fi
+  start_preview "$dir" live || return
   if got=$(wait_pixel "$window" 200 150 "255 0 255" 5); then pass "live: the window shows the scene ($got)"; else fail "live: pixel (200, 150) is $got, expected magenta"; fi
 
   write_scene "$dir/scene.tvs" "0 1 0"
@@ -162,13 +167,7 @@ case_strip_seeks() {
   local dir="$work/strip" window got x y
   mkdir -p "$dir"
   write_timed_scene "$dir/scene.tvs"
-  (cd "$dir" && exec "$preview" scene.tvs --size 400x300 >"$dir/stdout" 2>"$dir/stderr") &
-  pid=$!
-  if ! window=$(wait_window "\"tvs-preview: " 10); then
-    fail "strip: no tvs-preview window"
-    wait_exit 5
-    return
-  fi
+  start_preview "$dir" strip || return
   if got=$(wait_pixel "$window" 200 150 "255 0 0" 5); then pass "strip: the scene starts red ($got)"; else fail "strip: pixel (200, 150) is $got, expected red"; fi
   read -r _ height < <(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{print w, $2}')
   if ((height > 300)); then pass "strip: the window grew by the strip ($height px high)"; else fail "strip: the window is $height px high"; fi
