@@ -6,6 +6,7 @@
 #include <set>
 
 #include "Authoring/Timeline.h"
+#include "Check/FlashCheck.h"
 #include "Check/SceneCheck.h"
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
@@ -19,18 +20,41 @@ const char* const CheckUsage
       "  Loads each SCENE as the player does and prints FILE:LINE: warning: TEXT for every silent mistake\n"
       "  in it and in its child scenes, then a summary; exits 1 when it warned (0 with --no-fail).\n"
       "  --timeline instead updates the scene every 16 ms up to MS (default 154000) without drawing and\n"
-      "  prints \"<tick> <file>: <from> -> <to>\" whenever a scene starts an animation.\n";
+      "  prints \"<tick> <file>: <from> -> <to>\" whenever a scene starts an animation.\n"
+      "       tvs-check --flashes [--size WxH] [--from MS] [--until MS] [--plot FILE.png] [--no-fail] SCENE\n"
+      "  --flashes draws every 16-ms frame from MS (default 0) to MS (default 154000) at WxH (default\n"
+      "  800x600) and prints FILE: warning: TEXT for every stretch that flashes more than three times a\n"
+      "  second over too large an area, then a summary; exits 1 when one fails (0 with --no-fail).\n"
+      "  --plot writes a picture of the run's luminance, red, flash rates and flashing area.\n";
 
 namespace {
 
-bool ParseUntil(const std::string& text, int& until)
+constexpr int MaxSide = 16384;
+
+bool ParseNumber(const std::string& text, int low, int high, int& number)
 {
     const char* end = text.data() + text.size();
     long long value = 0;
     const auto [rest, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || rest != end || value < 0 || value > std::numeric_limits<int>::max()) return false;
-    until = static_cast<int>(value);
+    if (ec != std::errc() || rest != end || value < low || value > high) return false;
+    number = static_cast<int>(value);
     return true;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    const size_t x = text.find('x');
+    return x != std::string::npos && ParseNumber(text.substr(0, x), 1, MaxSide, width)
+        && ParseNumber(text.substr(x + 1), 1, MaxSide, height);
+}
+
+bool ApplyValue(CheckOptions& o, const std::string& name, const std::string& value)
+{
+    const int maxTick = std::numeric_limits<int>::max();
+    if (name == "--until") return ParseNumber(value, 0, maxTick, o.until);
+    if (name == "--from") return ParseNumber(value, 0, maxTick, o.from);
+    if (name == "--size") return ParseSize(value, o.width, o.height);
+    return !(o.plot = value).empty();
 }
 
 bool ApplyArgument(CheckOptions& o, const std::vector<std::string>& arguments, size_t& i, std::string& error)
@@ -38,11 +62,12 @@ bool ApplyArgument(CheckOptions& o, const std::vector<std::string>& arguments, s
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") return o.help = true;
     if (argument == "--timeline") return o.timeline = true;
+    if (argument == "--flashes") return o.flashes = true;
     if (argument == "--no-fail") return o.noFail = true;
-    if (argument == "--until") {
-        if (i + 1 < arguments.size() && ParseUntil(arguments[i + 1], o.until)) return ++i, true;
-        error = i + 1 < arguments.size() ? "bad value for --until: \"" + arguments[i + 1] + "\""
-                                         : "missing value for --until";
+    if (argument == "--until" || argument == "--from" || argument == "--size" || argument == "--plot") {
+        if (i + 1 < arguments.size() && ApplyValue(o, argument, arguments[i + 1])) return ++i, true;
+        error = i + 1 < arguments.size() ? "bad value for " + argument + ": \"" + arguments[i + 1] + "\""
+                                         : "missing value for " + argument;
         return false;
     }
     if (argument.rfind("--", 0) == 0) {
@@ -142,11 +167,21 @@ std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& ar
         error = "no scene given";
         return std::nullopt;
     }
+    if (options.flashes && (options.timeline || options.scenes.size() > 1 || options.from > options.until)) {
+        error = options.timeline        ? "--flashes and --timeline do not go together"
+            : options.scenes.size() > 1 ? "--flashes checks one scene at a time"
+                                        : "--from is after --until";
+        return std::nullopt;
+    }
     return options;
 }
 
 int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.flashes)
+        return RunFlashCheck({ options.scenes.front(), options.width, options.height, options.from, options.until,
+                                 options.plot, options.noFail },
+            out, err);
     return Checker(options, out, err).Run();
 }
 

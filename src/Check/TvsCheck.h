@@ -12,9 +12,15 @@ namespace KUV::Check {
 struct CheckOptions {
     std::vector<std::string> scenes;
     bool timeline = false;
+    bool flashes = false;
     int until = 154000; // the player's run length
     bool noFail = false;
     bool help = false;
+    // --flashes only: the frames' size, the first frame's tick, the plot's file (empty: none).
+    int width = 800;
+    int height = 600;
+    int from = 0;
+    std::string plot;
 };
 
 extern const char* const CheckUsage;

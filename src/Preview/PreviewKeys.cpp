@@ -23,6 +23,7 @@ constexpr KeyBinding Bindings[] = {
     { SDLK_f, PreviewCommand::ToggleFullScreen, PreviewCommand::ToggleFullScreen },
     { SDLK_o, PreviewCommand::ToggleOverlay, PreviewCommand::ToggleOverlay },
     { SDLK_h, PreviewCommand::ToggleHelp, PreviewCommand::ToggleHelp },
+    { SDLK_t, PreviewCommand::ToggleStrip, PreviewCommand::ToggleStrip },
     { SDLK_ESCAPE, PreviewCommand::Quit, PreviewCommand::Quit },
 };
 
@@ -64,6 +65,7 @@ const std::vector<std::string>& KeyHelpLines()
         "F              full screen on or off",
         "O              the overlay line on or off",
         "H              this help on or off",
+        "T              the timeline strip under the picture on or off",
         "Escape         quit (so does closing the window)",
     };
     return lines;

@@ -25,6 +25,7 @@ enum class PreviewCommand {
     ToggleFullScreen,
     ToggleOverlay,
     ToggleHelp,
+    ToggleStrip,
     Quit,
 };
 

@@ -8,9 +8,11 @@
 namespace KUV::Preview {
 
 const char* const PreviewUsage
-    = "usage: tvs-preview SCENE [--music FILE] [--at MS] [--size WxH]\n"
+    = "usage: tvs-preview SCENE [--music FILE] [--at MS] [--size WxH] [--flashes FILE]\n"
       "  Plays SCENE in a window from tick 0 (or MS), with the music FILE when given, reloading it\n"
-      "  whenever a file it read is saved. --size sets the window's size in pixels (default 800x600).\n";
+      "  whenever a file it read is saved. --size sets the picture's size in pixels (default 800x600);\n"
+      "  the timeline strip goes under it. --flashes marks on the strip the failing stretches that\n"
+      "  tvs-check --flashes printed into FILE.\n";
 
 namespace {
 
@@ -40,6 +42,8 @@ bool ApplyOption(PreviewOptions& options, const std::string& name, const std::st
     bool ok = true;
     if (name == "--music")
         ok = !(options.music = value).empty();
+    else if (name == "--flashes")
+        ok = !(options.flashes = value).empty();
     else if (name == "--at")
         ok = ParseNumber(value, 0, PreviewMaxTick, options.at);
     else if (name == "--size")

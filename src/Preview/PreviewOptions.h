@@ -11,6 +11,7 @@ namespace KUV::Preview {
 struct PreviewOptions {
     std::string scene;
     std::string music; // empty: no music
+    std::string flashes; // empty: no flash report
     std::int64_t at = 0;
     int width = 800;
     int height = 600;

@@ -29,6 +29,8 @@ public:
     bool Play(std::int64_t elapsedMs);
     // Carries out a timeline command (the others change nothing). True when it moved the tick.
     bool Apply(PreviewCommand command);
+    // Goes to tick (kept within the ticks a scene takes), as the seek keys go. True when it moved.
+    bool SeekTo(std::int64_t tick) { return MoveTo(tick); }
 
     // "paused", "loop 1.000-3.000 s", "marks [1.000 ]-": the state in a few words, for the overlay.
     std::string StateText() const;

@@ -25,12 +25,13 @@ int RefreshRate(SDL_Window* window)
     return mode.refresh_rate;
 }
 
-// The window's size in pixels; a minimised window reports 0 x 0, but the picture keeps one pixel.
-D2D1_SIZE_U PictureSize(SDL_Window* window)
+// The window's size in pixels above the strip; a minimised window reports 0 x 0, but the picture
+// keeps one pixel.
+D2D1_SIZE_U PictureSize(SDL_Window* window, int stripHeight)
 {
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
-    return { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height, 1)) };
+    return { static_cast<UINT32>(std::max(width, 1)), static_cast<UINT32>(std::max(height - stripHeight, 1)) };
 }
 
 } // namespace
@@ -44,6 +45,7 @@ PreviewWindow::PreviewWindow(const PreviewOptions& options)
 PreviewWindow::~PreviewWindow()
 {
     m_Overlay.reset();
+    m_Strip.reset();
     m_Session.reset();
     if (m_Window) SDL_DestroyWindow(m_Window);
 }
@@ -62,6 +64,10 @@ bool PreviewWindow::Open(std::string* error)
     if (!warning.empty()) std::fprintf(stderr, "tvs-preview: warning: %s\n", warning.c_str());
     m_Session = std::make_unique<PreviewSession>(*m_SceneFactory, m_Target.Get(), m_Options.scene);
     m_Overlay = std::make_unique<OverlayPainter>(*m_SceneFactory, m_Target.Get());
+    m_Strip = std::make_unique<TimelineStrip>(m_Options.music, m_Options.width);
+    if (!m_Options.flashes.empty() && !m_Strip->ReadFlashes(m_Options.flashes, error)) return false;
+    m_Strip->Trace(*m_SceneFactory, m_Target.Get(), m_Options.scene);
+    FitWindow();
     m_Session->LoadAt(m_Timeline.Tick());
     m_Watcher.Watch(m_Session->WatchedFiles());
     return true;
@@ -70,7 +76,7 @@ bool PreviewWindow::Open(std::string* error)
 bool PreviewWindow::CreateTarget(std::string* error)
 {
     const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
-    const D2D1_SIZE_U size = PictureSize(m_Window);
+    const D2D1_SIZE_U size = PictureSize(m_Window, 0);
     if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
         || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK
         || !m_Presenter.Create(m_Window)) {
@@ -128,6 +134,12 @@ void PreviewWindow::HandleEvent(const SDL_Event& event)
     case SDL_KEYDOWN:
         CarryKey(event.key);
         break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEWHEEL:
+        HandleMouse(event);
+        break;
     default:
         break;
     }
@@ -137,6 +149,30 @@ void PreviewWindow::HandleWindowEvent(const SDL_WindowEvent& event)
 {
     if (event.event == SDL_WINDOWEVENT_CLOSE) m_Running = false;
     if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) ResizeTarget();
+    if (event.event == SDL_WINDOWEVENT_LEAVE && m_Strip) m_Strip->Mouse(SDL_Event { SDL_MOUSEMOTION }, 0, 0, true);
+}
+
+// The presented frame fills the window (stretched in full screen): the pointer is placed on it.
+void PreviewWindow::HandleMouse(const SDL_Event& event)
+{
+    if (!m_ShowStrip) return;
+    int x = 0, y = 0, width = 1, height = 1;
+    if (event.type == SDL_MOUSEMOTION)
+        x = event.motion.x, y = event.motion.y;
+    else if (event.type == SDL_MOUSEWHEEL)
+        SDL_GetMouseState(&x, &y);
+    else
+        x = event.button.x, y = event.button.y;
+    SDL_GetWindowSize(m_Window, &width, &height);
+    const D2D1_SIZE_U picture = m_Target->GetPixelSize();
+    const double frameX = x * static_cast<double>(picture.width) / std::max(width, 1);
+    const double frameY = y * static_cast<double>(picture.height + StripHeight()) / std::max(height, 1);
+    if (event.type == SDL_MOUSEWHEEL) {
+        if (frameY >= picture.height) m_Strip->Wheel(event.wheel.y, frameX);
+        return;
+    }
+    const auto seek = m_Strip->Mouse(event, frameX, frameY - picture.height, false);
+    if (seek && m_Timeline.SeekTo(*seek)) Jump();
 }
 
 void PreviewWindow::CarryKey(const SDL_KeyboardEvent& key)
@@ -163,6 +199,9 @@ void PreviewWindow::Carry(PreviewCommand command)
     case PreviewCommand::ToggleHelp:
         m_ShowHelp = !m_ShowHelp;
         break;
+    case PreviewCommand::ToggleStrip:
+        ToggleStrip();
+        break;
     default:
         if (m_Timeline.Apply(command)) Jump();
         break;
@@ -177,8 +216,25 @@ void PreviewWindow::Jump()
     RestartFrameClock();
 }
 
+void PreviewWindow::ToggleStrip()
+{
+    m_ShowStrip = !m_ShowStrip;
+    FitWindow();
+}
+
+// The window is the picture's size with the strip under it; in full screen the picture is stretched instead.
+void PreviewWindow::FitWindow()
+{
+    if (m_FullScreen) return ResizeTarget();
+    const D2D1_SIZE_U picture = m_Target->GetPixelSize();
+    SDL_SetWindowSize(m_Window, static_cast<int>(picture.width), static_cast<int>(picture.height) + StripHeight());
+}
+
 void PreviewWindow::Reload()
 {
+    const int height = StripHeight();
+    m_Strip->Trace(*m_SceneFactory, m_Target.Get(), m_Options.scene);
+    if (StripHeight() != height) FitWindow();
     m_Session->Reload();
     m_Watcher.Watch(m_Session->WatchedFiles());
     RestartFrameClock();
@@ -202,7 +258,7 @@ void PreviewWindow::ToggleFullScreen()
 void PreviewWindow::ResizeTarget()
 {
     if (m_FullScreen) return;
-    const D2D1_SIZE_U size = PictureSize(m_Window);
+    const D2D1_SIZE_U size = PictureSize(m_Window, StripHeight());
     const D2D1_SIZE_U current = m_Target->GetPixelSize();
     if (size.width == current.width && size.height == current.height) return;
     if (m_Target->Resize(size) != S_OK) m_PresentError = "cannot resize the picture";
@@ -247,12 +303,30 @@ const std::string& PreviewWindow::StatusText()
 
 void PreviewWindow::Present()
 {
-    UINT32 stride = 0;
-    const BYTE* pixels = m_Target->GetPixels(&stride);
     const D2D1_SIZE_U size = m_Target->GetPixelSize();
-    if (!m_Presenter.Present(
-            pixels, static_cast<int>(stride), static_cast<int>(size.width), static_cast<int>(size.height)))
+    UINT32 stride = 0;
+    const std::uint8_t* pixels = Composed(size, stride);
+    if (!m_Presenter.Present(pixels, static_cast<int>(stride), static_cast<int>(size.width),
+            static_cast<int>(size.height) + StripHeight()))
         m_PresentError = m_Presenter.Error();
+}
+
+// The picture's pixels, with the strip's rows under them when it is shown.
+const std::uint8_t* PreviewWindow::Composed(const D2D1_SIZE_U& picture, UINT32& stride)
+{
+    const BYTE* pixels = m_Target->GetPixels(&stride);
+    if (!m_ShowStrip) return pixels;
+    const int width = static_cast<int>(picture.width);
+    m_Strip->Paint(width, { m_Timeline.Tick(), m_Timeline.MarkIn(), m_Timeline.MarkOut(), m_Timeline.Looping(), {} });
+    const std::size_t row = static_cast<std::size_t>(width) * 4;
+    m_Frame.resize(row * (picture.height + static_cast<std::size_t>(StripHeight())));
+    for (UINT32 y = 0; y < picture.height; ++y)
+        std::copy_n(pixels + y * stride, row, m_Frame.data() + y * row);
+    for (int y = 0; y < StripHeight(); ++y)
+        std::copy_n(m_Strip->Pixels() + static_cast<std::size_t>(y) * m_Strip->Stride(), row,
+            m_Frame.data() + (picture.height + y) * row);
+    stride = static_cast<UINT32>(row);
+    return m_Frame.data();
 }
 
 // Where presenting does not wait for the display, frames are still not drawn faster than it shows them.

@@ -1,10 +1,11 @@
 // The tvs-preview window: plays a scene with its music, takes the keys, reloads on saves
-// and draws the overlay bands.
+// and draws the overlay bands, with the timeline strip under the picture.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 
@@ -16,6 +17,7 @@
 #include "Preview/PreviewSession.h"
 #include "Preview/PreviewTimeline.h"
 #include "Preview/PreviewWatch.h"
+#include "Preview/TimelineStrip.h"
 
 namespace KUV {
 class Factory;
@@ -42,6 +44,10 @@ private:
     void Advance();
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
+    void HandleMouse(const SDL_Event& event);
+    void ToggleStrip();
+    void FitWindow();
+    int StripHeight() const { return m_ShowStrip ? m_Strip->Height() : 0; }
     void CarryKey(const SDL_KeyboardEvent& key);
     void Carry(PreviewCommand command);
     void Jump();
@@ -53,6 +59,7 @@ private:
     void DrawBands();
     const std::string& StatusText();
     void Present();
+    const std::uint8_t* Composed(const D2D1_SIZE_U& picture, UINT32& stride);
     void Pace(std::uint64_t frameStart);
     void RestartFrameClock() { m_LastFrame = SDL_GetTicks64(); }
 
@@ -64,6 +71,8 @@ private:
     KUV::Factory* m_SceneFactory = nullptr;
     std::unique_ptr<PreviewSession> m_Session;
     std::unique_ptr<OverlayPainter> m_Overlay;
+    std::unique_ptr<TimelineStrip> m_Strip;
+    std::vector<std::uint8_t> m_Frame; // the picture and the strip under it, as presented
     PreviewTimeline m_Timeline;
     PreviewMusic m_Music;
     FileWatcher m_Watcher;
@@ -71,6 +80,7 @@ private:
     bool m_FullScreen = false;
     bool m_ShowStatus = true;
     bool m_ShowHelp = false;
+    bool m_ShowStrip = true;
     std::uint64_t m_LastFrame = 0;
     std::uint64_t m_LastPoll = 0;
     double m_FramesPerSecond = 0;

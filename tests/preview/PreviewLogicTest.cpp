@@ -41,6 +41,7 @@ TEST(PreviewKeysTest, EveryKeyHasItsCommandAndShiftOnlyLengthensTheSeeks)
         { SDLK_f, 0, PreviewCommand::ToggleFullScreen },
         { SDLK_o, 0, PreviewCommand::ToggleOverlay },
         { SDLK_h, KMOD_CAPS, PreviewCommand::ToggleHelp },
+        { SDLK_t, 0, PreviewCommand::ToggleStrip },
         { SDLK_ESCAPE, 0, PreviewCommand::Quit },
         { SDLK_q, 0, PreviewCommand::None },
         { SDLK_RETURN, 0, PreviewCommand::None },
@@ -48,7 +49,7 @@ TEST(PreviewKeysTest, EveryKeyHasItsCommandAndShiftOnlyLengthensTheSeeks)
     for (const Case& c : cases)
         EXPECT_EQ(KUV::Preview::CommandForKey(c.key, c.modifiers), c.command)
             << SDL_GetKeyName(c.key) << " " << c.modifiers;
-    EXPECT_EQ(KUV::Preview::KeyHelpLines().size(), 11u);
+    EXPECT_EQ(KUV::Preview::KeyHelpLines().size(), 12u);
 }
 
 TEST(PreviewKeysTest, HeldKeysRepeatOnlyTheSeeksAndSteps)
@@ -92,6 +93,12 @@ TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
         EXPECT_EQ(timeline.Apply(c.command), c.moved) << c.start << " " << static_cast<int>(c.command);
         EXPECT_EQ(timeline.Tick(), c.tick) << c.start << " " << static_cast<int>(c.command);
     }
+    KUV::Preview::PreviewTimeline timeline(5000);
+    EXPECT_TRUE(timeline.SeekTo(120000));
+    EXPECT_EQ(timeline.Tick(), 120000);
+    EXPECT_FALSE(timeline.SeekTo(120000)) << "already there";
+    EXPECT_TRUE(timeline.SeekTo(-3));
+    EXPECT_EQ(timeline.Tick(), 0);
 }
 
 TEST(PreviewTimelineTest, PlayingStopsWhilePaused)
@@ -156,6 +163,7 @@ TEST(PreviewOptionsTest, TheCommandLine)
         { { "a.tvs", "--size", "0x600" }, "bad value for --size: \"0x600\"" },
         { { "a.tvs", "--size", "800x600x2" }, "bad value for --size: \"800x600x2\"" },
         { { "a.tvs", "--music", "" }, "bad value for --music: \"\"" },
+        { { "a.tvs", "--flashes", "" }, "bad value for --flashes: \"\"" },
         { { "a.tvs", "--loop" }, "missing value for --loop" },
         { { "a.tvs", "--loop", "1" }, "unknown option --loop" },
     };
@@ -167,8 +175,9 @@ TEST(PreviewOptionsTest, TheCommandLine)
     }
     std::string error;
     const auto options = KUV::Preview::ParsePreviewOptions(
-        { "a.tvs", "--music", "m.mp3", "--at", "1500", "--size", "640x480" }, error);
+        { "a.tvs", "--music", "m.mp3", "--at", "1500", "--size", "640x480", "--flashes", "f.txt" }, error);
     ASSERT_TRUE(options);
+    EXPECT_EQ(options->flashes, "f.txt");
     EXPECT_EQ(options->scene, "a.tvs");
     EXPECT_EQ(options->music, "m.mp3");
     EXPECT_EQ(options->at, 1500);
