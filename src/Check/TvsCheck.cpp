@@ -1,12 +1,12 @@
 #include "Check/TvsCheck.h"
 
-#include <charconv>
 #include <limits>
 #include <memory>
 #include <set>
 
 #include "Authoring/Timeline.h"
 #include "Check/SceneCheck.h"
+#include "Cli/CommandLine.h"
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
 #include "Core/Tavisk.h"
@@ -22,36 +22,6 @@ const char* const CheckUsage
       "  prints \"<tick> <file>: <from> -> <to>\" whenever a scene starts an animation.\n";
 
 namespace {
-
-bool ParseUntil(const std::string& text, int& until)
-{
-    const char* end = text.data() + text.size();
-    long long value = 0;
-    const auto [rest, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || rest != end || value < 0 || value > std::numeric_limits<int>::max()) return false;
-    until = static_cast<int>(value);
-    return true;
-}
-
-bool ApplyArgument(CheckOptions& o, const std::vector<std::string>& arguments, size_t& i, std::string& error)
-{
-    const std::string& argument = arguments[i];
-    if (argument == "--help" || argument == "-h") return o.help = true;
-    if (argument == "--timeline") return o.timeline = true;
-    if (argument == "--no-fail") return o.noFail = true;
-    if (argument == "--until") {
-        if (i + 1 < arguments.size() && ParseUntil(arguments[i + 1], o.until)) return ++i, true;
-        error = i + 1 < arguments.size() ? "bad value for --until: \"" + arguments[i + 1] + "\""
-                                         : "missing value for --until";
-        return false;
-    }
-    if (argument.rfind("--", 0) == 0) {
-        error = "unknown option " + argument;
-        return false;
-    }
-    o.scenes.push_back(argument);
-    return true;
-}
 
 class Checker {
 public:
@@ -134,8 +104,15 @@ private:
 std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& arguments, std::string& error)
 {
     CheckOptions options;
-    for (size_t i = 0; i < arguments.size(); ++i)
-        if (!ApplyArgument(options, arguments, i, error)) return std::nullopt;
+    Cli::Parser parser;
+    parser.Flag("--help", options.help).Flag("-h", options.help);
+    parser.Flag("--timeline", options.timeline).Flag("--no-fail", options.noFail);
+    parser.Option("--until", Cli::Number(options.until, 0, std::numeric_limits<int>::max()));
+    parser.Positional([&options](const std::string& scene, std::string&) {
+        options.scenes.push_back(scene);
+        return true;
+    });
+    if (!parser.Read(arguments, error)) return std::nullopt;
     if (options.help) return options;
     if (options.scenes.empty()) {
         error = "no scene given";

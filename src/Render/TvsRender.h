@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "Cli/CommandLine.h"
+
 namespace KUV::Render {
 
 struct RenderOptions {
@@ -32,8 +34,8 @@ struct RenderOptions {
 };
 
 // Exit codes besides the load statuses (1, 2, 4) and 10 + a scene result code.
-constexpr int ExitOk = 0;
-constexpr int ExitUsage = 64;
+constexpr int ExitOk = Cli::ExitOk;
+constexpr int ExitUsage = Cli::ExitUsage;
 constexpr int ExitCannotWrite = 73;
 constexpr int ExitNoInput = 66; // the audio file cannot be read
 constexpr int ExitUnavailable = 69; // ffmpeg is not installed
