@@ -39,7 +39,7 @@ int RunTimeline(Tavisk& root, int until, std::ostream& out, std::ostream& err)
     const SceneTree tree(root);
     // Every scene began on "MainAnim" at the load's tick 0; a trigger at 0 has moved some on since.
     for (const SceneNode& node : tree.Scenes())
-        if (node.scene->CurrentAnimation() != "MainAnim")
+        if (node.scene->CurrentAnimation() != MainAnimation)
             out << "0 " << BaseName(node.scene->m_Origin.file) << ": MainAnim -> " << node.scene->CurrentAnimation()
                 << "\n";
     const StartTrace trace(tree, out);

@@ -4,14 +4,13 @@
 
 #include <ostream>
 
+#include "Authoring/UpdateStep.h"
+
 namespace KUV {
 class Tavisk;
 }
 
 namespace KUV::Authoring {
-
-// The update rhythm of the tools: updates at 0, 16, 32, ... milliseconds.
-constexpr int UpdateStep = 16;
 
 // Updates root at 0, UpdateStep, ... up to until and prints "<tick> <file>: <from> -> <to>"
 // for each start, first for the starts made while loading (at 0, by triggers with begin 0). Returns 0, or 10 + the

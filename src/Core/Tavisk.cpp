@@ -21,7 +21,7 @@ void RaiseRuntimeBlockingError(const std::string& message)
 
 Tavisk::Tavisk(ID2D1RenderTarget* renderTarget)
     : m_RT(renderTarget)
-    , m_CurrentAnimation("MainAnim")
+    , m_CurrentAnimation(MainAnimation)
     , m_HitTestTransform(D2D1::IdentityMatrix())
 {
     ResetTransformStack(D2D1::IdentityMatrix());
@@ -79,7 +79,7 @@ int Tavisk::Update(int time)
         const std::string name = m_CurrentAnimation;
         if (animation->m_Active && animation->m_Controller) animation->m_Controller->Update(time);
         if (animation->m_Controller && animation->m_Controller->m_State == ControllerBase::Finished) {
-            if (animation->m_TransitionTarget == "null")
+            if (animation->m_TransitionTarget == NullName)
                 RaiseRuntimeBlockingError(name + " is not a looping animation but it has a null transition target");
             StartAnimation(animation->m_TransitionTarget, time);
         }
@@ -104,7 +104,7 @@ int Tavisk::StartAnimation(const std::string& name, int time)
         // Child scenes are rewound before the controller starts, so that a trigger firing
         // inside the start (one whose time is 0) is not undone by the rewind.
         for (const auto& [childName, child] : Table<ITavisk>())
-            child->StartAnimation("MainAnim", time);
+            child->StartAnimation(MainAnimation, time);
         if (next->m_Controller) next->m_Controller->Start(time);
         next->m_Active = true;
         m_CurrentAnimation = name;

@@ -16,6 +16,9 @@
 
 namespace KUV {
 
+// The animation a scene starts on when it is loaded, and its child scenes whenever it starts one.
+inline constexpr char MainAnimation[] = "MainAnim";
+
 // A variable that a parent's child-scene record writes into the child when it is loaded.
 struct ChildArgument {
     std::string name;

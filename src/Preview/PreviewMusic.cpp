@@ -38,7 +38,7 @@ void MusicClock::Reset()
 
 bool MusicDrifted(double musicMs, std::int64_t sceneMs)
 {
-    return std::fabs(musicMs - static_cast<double>(sceneMs)) > static_cast<double>(PreviewFrameMs);
+    return std::fabs(musicMs - static_cast<double>(sceneMs)) > static_cast<double>(Authoring::UpdateStep);
 }
 
 PreviewMusic::~PreviewMusic()

@@ -20,7 +20,7 @@ double MillisecondsSince(Clock::time_point start)
 // The first 16-ms grid tick after tick (tick -1: the grid's start).
 std::int64_t NextGridTick(std::int64_t tick)
 {
-    return tick < 0 ? 0 : (tick / PreviewFrameMs + 1) * PreviewFrameMs;
+    return tick < 0 ? 0 : (tick / Authoring::UpdateStep + 1) * Authoring::UpdateStep;
 }
 
 void CollectAnimations(const KUV::ITavisk& scene, const std::string& name, std::vector<SceneAnimation>& out)
@@ -71,7 +71,7 @@ void PreviewSession::Start(KUV::ITavisk* loaded, std::int64_t tick)
 bool PreviewSession::Reload()
 {
     const std::int64_t shown = m_Tick;
-    if (!LoadAt(m_OnGrid ? m_Tick / PreviewFrameMs * PreviewFrameMs : m_Tick)) return false;
+    if (!LoadAt(m_OnGrid ? m_Tick / Authoring::UpdateStep * Authoring::UpdateStep : m_Tick)) return false;
     m_Tick = shown;
     return true;
 }
@@ -88,7 +88,7 @@ void PreviewSession::SeekTo(std::int64_t tick)
 void PreviewSession::PlayTo(std::int64_t tick)
 {
     const Clock::time_point start = Clock::now();
-    for (std::int64_t grid = NextGridTick(m_UpdatedTo); grid <= tick && m_Scene; grid += PreviewFrameMs)
+    for (std::int64_t grid = NextGridTick(m_UpdatedTo); grid <= tick && m_Scene; grid += Authoring::UpdateStep)
         UpdateAt(grid);
     m_Tick = tick;
     m_LastUpdateMs = MillisecondsSince(start);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Authoring/UpdateStep.h"
 #include "Cli/CommandLine.h"
 
 namespace KUV::Render {
@@ -17,7 +18,7 @@ struct RenderOptions {
     std::string scene;
     int width = 800;
     int height = 600;
-    std::int64_t step = 16;
+    std::int64_t step = Authoring::UpdateStep;
     std::vector<std::int64_t> at; // ascending, each once
     std::optional<std::int64_t> until;
     std::string outDir; // empty: no frames written
