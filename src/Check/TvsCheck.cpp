@@ -9,6 +9,7 @@
 #include "Cli/CommandLine.h"
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
+#include "Core/OwnedScene.h"
 #include "Core/Tavisk.h"
 
 namespace KUV::Check {
@@ -36,10 +37,12 @@ public:
     {
         if (!CreateTarget()) return 1;
         for (const std::string& path : m_Options.scenes) {
-            std::unique_ptr<Tavisk> scene;
+            OwnedScene scene;
             if (const int status = Load(path, scene); status != LoadOk) return status;
+            // Tavisk is the one kind of scene the factory makes.
+            Tavisk& tavisk = dynamic_cast<Tavisk&>(*scene);
             const int code
-                = m_Options.timeline ? Authoring::RunTimeline(*scene, m_Options.until, m_Out, m_Err) : Check(*scene);
+                = m_Options.timeline ? Authoring::RunTimeline(tavisk, m_Options.until, m_Out, m_Err) : Check(tavisk);
             if (code != 0) return code;
         }
         return m_Options.timeline ? 0 : Summarise();
@@ -56,16 +59,14 @@ private:
         return false;
     }
 
-    int Load(const std::string& path, std::unique_ptr<Tavisk>& scene)
+    int Load(const std::string& path, OwnedScene& scene)
     {
         Factory* factory = GetSceneFactory();
         if (!factory) {
             m_Err << "Unable to create KUV Factory\n";
             return 1;
         }
-        ITavisk* loaded = nullptr;
-        const int status = factory->LoadTavisk(path, 0, m_Target.Get(), &loaded);
-        scene.reset(dynamic_cast<Tavisk*>(loaded));
+        const int status = LoadOwnedScene(*factory, path, 0, m_Target.Get(), scene);
         if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
         return status;
     }

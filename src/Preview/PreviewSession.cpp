@@ -45,21 +45,19 @@ PreviewSession::~PreviewSession() = default;
 
 bool PreviewSession::LoadAt(std::int64_t tick)
 {
-    const Clock::time_point start = Clock::now();
-    KUV::ITavisk* loaded = nullptr;
-    const bool ok = m_Factory.LoadTavisk(m_ScenePath, 0, m_Target, &loaded) == KUV::LoadOk;
+    KUV::OwnedScene loaded;
+    const bool ok = KUV::LoadOwnedScene(m_Factory, m_ScenePath, 0, m_Target, loaded) == KUV::LoadOk;
     WatchLoadedFiles(ok);
     if (ok)
-        Start(loaded, tick);
+        Start(std::move(loaded), tick);
     else
         m_LoadError = m_Factory.GetErrorText();
-    m_LastLoadMs = MillisecondsSince(start);
     return ok;
 }
 
-void PreviewSession::Start(KUV::ITavisk* loaded, std::int64_t tick)
+void PreviewSession::Start(KUV::OwnedScene loaded, std::int64_t tick)
 {
-    m_Scene.reset(loaded);
+    m_Scene = std::move(loaded);
     m_LoadError.clear();
     m_SceneError.clear();
     m_UpdatedTo = -1;

@@ -64,12 +64,11 @@ int Play(const KUV::Preview::PreviewOptions& options)
     if (!StartVideo()) return Fail(std::string("no display to show the preview on: ") + SDL_GetError());
     int status = 0;
     {
-        std::string error;
         KUV::Preview::PreviewWindow window(options);
-        if (window.Open(&error))
+        if (window.Open())
             window.Run();
         else
-            status = Fail(error);
+            status = Fail(window.Error());
     }
     SDL_Quit();
     return status;
