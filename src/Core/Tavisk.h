@@ -84,7 +84,6 @@ public:
 
 private:
     void ResetTransformStack(const D2D_MATRIX_3X2_F& m);
-    void AdvanceCurrentAnimation(int time);
     void ReleaseDynamicResources();
     template <class Body> int Guarded(Body&& body);
 

@@ -83,7 +83,6 @@ void PreviewMusic::PlayFrom(std::int64_t tick)
         Mix_FadeInMusicPos(m_Music, PlayOnce, 0, seconds);
     m_Started = true;
     m_Clock.Reset();
-    ++m_Resyncs;
 }
 
 void PreviewMusic::Follow(std::int64_t tick, bool playing, double nowMs)
