@@ -115,17 +115,20 @@ int Tavisk::StartAnimation(const std::string& name, int time)
 namespace {
 
 // Work of the outermost render in progress, child renders included, so that work
-// multiplied through child scenes counts against the same budget.
-std::uint64_t g_WorkThisRender = 0;
-int g_RenderDepth = 0;
+// multiplied through child scenes counts against the same budget. A render and all its
+// child renders run on the thread that called it, so each thread counts its own, as the
+// procedures' nesting depth is counted: renders of separate scenes on separate threads
+// neither race on the counters nor charge each other's budget.
+thread_local std::uint64_t t_WorkThisRender = 0;
+thread_local int t_RenderDepth = 0;
 
 class RenderNesting {
 public:
     RenderNesting()
     {
-        if (g_RenderDepth++ == 0) g_WorkThisRender = 0;
+        if (t_RenderDepth++ == 0) t_WorkThisRender = 0;
     }
-    ~RenderNesting() { --g_RenderDepth; }
+    ~RenderNesting() { --t_RenderDepth; }
     RenderNesting(const RenderNesting&) = delete;
     RenderNesting& operator=(const RenderNesting&) = delete;
 };
@@ -142,7 +145,7 @@ int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topT
         for (const auto& [name, animation] : Table<Animation>())
             if (animation->m_Active && animation->m_RenderFunction) animation->m_RenderFunction->Execute();
         // A child render that ran out of work failed alone; the frame as a whole fails too.
-        if (g_RenderDepth == 1) ChargeWork(0);
+        if (t_RenderDepth == 1) ChargeWork(0);
         return int(ResultOk);
     });
     // Also after a failed render: dynamic resources built from this frame's values must
@@ -209,8 +212,8 @@ D2D_MATRIX_3X2_F Tavisk::CurrentTransform() const
 
 void Tavisk::ChargeWork(std::uint64_t units)
 {
-    g_WorkThisRender += units;
-    if (g_WorkThisRender > RenderWork::Budget)
+    t_WorkThisRender += units;
+    if (t_WorkThisRender > RenderWork::Budget)
         RaiseRuntimeBlockingError("the render needs more than its budget of " + std::to_string(RenderWork::Budget)
             + " work units (commands weighed by the pixels and outlines they draw); its procedures draw too much "
               "or call each other too often");
@@ -218,7 +221,7 @@ void Tavisk::ChargeWork(std::uint64_t units)
 
 std::uint64_t Tavisk::WorkOfLastRender()
 {
-    return g_WorkThisRender;
+    return t_WorkThisRender;
 }
 
 void Tavisk::ReleaseDynamicResources()

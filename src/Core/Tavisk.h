@@ -73,7 +73,7 @@ public:
     // inside it, that needs more than the budget stops with a blocking error instead of
     // running for hours.
     void ChargeWork(std::uint64_t units);
-    // The work of the last outermost render, up to where it ended.
+    // The work of the calling thread's last outermost render, up to where it ended.
     static std::uint64_t WorkOfLastRender();
 
     ID2D1RenderTarget* m_RT;
