@@ -9,6 +9,7 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 #include "Gfx/D2D1.h"
 
 struct Surface {
@@ -23,9 +24,8 @@ struct Surface {
     // The scene at path loaded at tick 0; null, with the benchmark skipped, when the load fails.
     std::unique_ptr<KUV::ITavisk> Load(const std::string& path, benchmark::State& state) const
     {
-        KUV::ITavisk* loaded = nullptr;
-        if (KUV::GetSceneFactory()->LoadTavisk(path, 0, target.Get(), &loaded) == KUV::LoadOk)
-            return std::unique_ptr<KUV::ITavisk>(loaded);
+        KUV::OwnedScene loaded;
+        if (KUV::LoadOwnedScene(*KUV::GetSceneFactory(), path, 0, target.Get(), loaded) == KUV::LoadOk) return loaded;
         state.SkipWithError(KUV::GetSceneFactory()->GetErrorText().c_str());
         return nullptr;
     }

@@ -15,6 +15,7 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 #include "Gfx/D2D1.h"
 
 namespace {
@@ -50,7 +51,7 @@ double Milliseconds(Clock::duration d)
 struct Stage {
     ComPtr<ID2D1Factory> factory;
     ComPtr<ID2D1ImageRenderTarget> target;
-    std::unique_ptr<KUV::ITavisk> scene;
+    KUV::OwnedScene scene;
 
     Stage()
     {
@@ -63,9 +64,7 @@ struct Stage {
 
     bool Load()
     {
-        KUV::ITavisk* loaded = nullptr;
-        const int status = KUV::GetSceneFactory()->LoadTavisk(RootScene, 0, target.Get(), &loaded);
-        scene.reset(loaded);
+        const int status = KUV::LoadOwnedScene(*KUV::GetSceneFactory(), RootScene, 0, target.Get(), scene);
         if (status != 0) std::fprintf(stderr, "%s\n", KUV::GetSceneFactory()->GetErrorText().c_str());
         return status == 0;
     }

@@ -16,6 +16,7 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 #include "Core/RenderWork.h"
 #include "Core/Tavisk.h"
 #include "Gfx/D2D1.h"
@@ -126,12 +127,11 @@ void BM_EngineFrame(benchmark::State& state)
     const std::string path = (std::filesystem::temp_directory_path() / "kuv_render_bench.tvs").string();
     std::ofstream(path) << SceneText(shapes);
     Surface surface(state);
-    KUV::ITavisk* loaded = nullptr;
-    if (KUV::GetSceneFactory()->LoadTavisk(path, 0, surface.target.Get(), &loaded) != 0) {
+    KUV::OwnedScene scene;
+    if (KUV::LoadOwnedScene(*KUV::GetSceneFactory(), path, 0, surface.target.Get(), scene) != 0) {
         state.SkipWithError(KUV::GetSceneFactory()->GetErrorText().c_str());
         return;
     }
-    std::unique_ptr<KUV::ITavisk> scene(loaded);
     const D2D1_COLOR_F white { 1, 1, 1, 1 };
     int frame = 0;
     benchsupport::ThreadTimes times;

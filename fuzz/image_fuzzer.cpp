@@ -21,6 +21,12 @@ void CopyOut(IWICBitmapSource& source)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    kuvfuzz::EnterWorkspace(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static IWICImagingFactory* const imaging = [] {

@@ -6,6 +6,7 @@
 
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 #include "FuzzWorkspace.h"
 #include "Gfx/D2D1.h"
 
@@ -43,14 +44,19 @@ void Play(KUV::ITavisk& scene, ID2D1RenderTarget& target)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    kuvfuzz::EnterWorkspace(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static Canvas canvas;
     const std::string path = kuvfuzz::WriteInput("root.tvs", data, size);
-    KUV::ITavisk* loaded = nullptr;
+    KUV::OwnedScene scene;
     KUV::Factory* factory = KUV::GetSceneFactory();
-    if (!factory || factory->LoadTavisk(path, 0, canvas.target.Get(), &loaded) != KUV::LoadOk) return 0;
-    const std::unique_ptr<KUV::ITavisk> scene(loaded);
+    if (!factory || KUV::LoadOwnedScene(*factory, path, 0, canvas.target.Get(), scene) != KUV::LoadOk) return 0;
     Play(*scene, *canvas.target.Get());
     return 0;
 }

@@ -26,10 +26,16 @@ fuzz() {
   local work=$root/build-fuzz/corpus-$kind artifacts=$root/build-fuzz/artifacts-$kind/
   mkdir -p "$work" "$artifacts"
   # A kind without a past failure has no regressions folder yet (git keeps no empty folders).
-  local replay=("$root/fuzz/corpus/$kind")
-  [ -d "$root/fuzz/regressions/$kind" ] && replay+=("$root/fuzz/regressions/$kind")
+  # The replay names its folders as someone running the fuzzer by hand would, relative to the
+  # folder it starts in, although the target works in a folder of its own.
+  local replay=("fuzz/corpus/$kind")
+  [ -d "$root/fuzz/regressions/$kind" ] && replay+=("fuzz/regressions/$kind")
   echo "== $kind: replaying the seeds and the regressions"
-  "$target" -runs=0 "${common[@]}" -artifact_prefix="$artifacts" "${replay[@]}"
+  "$target" -runs=0 "${common[@]}" -artifact_prefix="$artifacts" "${replay[@]}" 2>&1 | tee "$work.replay.log"
+  if ! grep -Eq "[1-9][0-9]* files found in .*fuzz/corpus/$kind" "$work.replay.log"; then
+    echo "FAIL: $kind: the seeds named by a relative path were not read" >&2
+    return 1
+  fi
   echo "== $kind: fuzzing for $seconds s"
   "$target" -max_total_time="$seconds" -print_final_stats=1 "${common[@]}" -artifact_prefix="$artifacts" \
     "$work" "$root/fuzz/corpus/$kind" 2>&1 | grep -E "^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==|SUMMARY|artifact)|ERROR|Test unit" || true

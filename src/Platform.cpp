@@ -14,6 +14,7 @@
 #include "Core/Assert.h"
 #include "Core/Factory.h"
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 #include "Gfx/D2D1.h"
 #include "Host/Display.h"
 #include "Host/FramePresenter.h"
@@ -58,7 +59,7 @@ public:
 
     ID2D1ImageRenderTarget* RenderTarget() const { return m_RenderTarget; }
     KUV::Host::FramePresenter& Presenter() const { return *m_Presenter; }
-    KUV::ITavisk* Scene() const { return m_Scene; }
+    KUV::ITavisk* Scene() const { return m_Scene.get(); }
 
 private:
     void CreateRenderTarget();
@@ -67,7 +68,7 @@ private:
     ID2D1ImageRenderTarget* m_RenderTarget = nullptr;
     std::unique_ptr<KUV::Host::FramePresenter> m_Presenter;
     KUV::IFactory* m_SceneFactory = nullptr;
-    KUV::ITavisk* m_Scene = nullptr;
+    KUV::OwnedScene m_Scene;
 };
 
 // A minimised window reports 0 x 0; its target keeps one pixel so that it always has a surface.
@@ -83,13 +84,13 @@ Application::Application(ID2D1Factory* d2dFactory, std::uint32_t startTick)
     if (!m_SceneFactory) ShowFatalError("Unable to create KUV Factory");
     CreateRenderTarget();
     m_RenderTarget->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    if (m_SceneFactory->LoadTavisk(g_ScenePath, startTick, m_RenderTarget, &m_Scene) != KUV::LoadOk)
+    if (KUV::LoadOwnedScene(*m_SceneFactory, g_ScenePath, startTick, m_RenderTarget, m_Scene) != KUV::LoadOk)
         ShowFatalError(m_SceneFactory->GetErrorText());
 }
 
 Application::~Application()
 {
-    delete m_Scene;
+    m_Scene.reset(); // the scene before the factory that loaded it
     delete m_SceneFactory;
     m_Presenter.reset();
     if (m_RenderTarget) m_RenderTarget->Release();

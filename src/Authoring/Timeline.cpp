@@ -75,8 +75,8 @@ int TraceRun(Tavisk& root, int until, const RunTrace& trace, std::string* error,
     // Every scene began on "MainAnim" at the load's tick 0; a trigger at 0 has moved some on since.
     const std::vector<SceneNode>& scenes = tree.Scenes();
     for (std::size_t i = 0; i < scenes.size(); ++i)
-        if (scenes[i].scene->CurrentAnimation() != "MainAnim" && trace.onStart)
-            trace.onStart({ 0, i, "MainAnim", scenes[i].scene->CurrentAnimation() });
+        if (scenes[i].scene->CurrentAnimation() != MainAnimation && trace.onStart)
+            trace.onStart({ 0, i, MainAnimation, scenes[i].scene->CurrentAnimation() });
     TriggerWatch triggers(root);
     triggers.Look(trace);
     const StartTrace starts(tree, trace);

@@ -9,14 +9,13 @@
 
 #include "Authoring/TimelineSpans.h"
 
+#include "Authoring/UpdateStep.h"
+
 namespace KUV {
 class Tavisk;
 }
 
 namespace KUV::Authoring {
-
-// The update rhythm of the tools: updates at 0, 16, 32, ... milliseconds.
-constexpr int UpdateStep = 16;
 
 // What a traced run tells: each start of an animation of any scene of the tree
 // (AnimationStart::scene indexes SceneTree's scenes), and each tick at which a trigger of the root fires.

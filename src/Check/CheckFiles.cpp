@@ -37,9 +37,9 @@ private:
 
 void CheckBitmap(Bitmap& bitmap, const std::string& name, WarningList& warnings)
 {
-    const std::string label = "bitmap " + Quoted(name) + ": the file " + Quoted(bitmap.m_Path);
+    const std::string label = "bitmap " + Quoted(name) + ": the file " + Quoted(bitmap.Path());
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(ResolvePath(bitmap.m_Path), ec)) {
+    if (!std::filesystem::is_regular_file(ResolvePath(bitmap.Path()), ec)) {
         warnings.Add(bitmap.m_ReadAt, label + " does not exist");
         return;
     }

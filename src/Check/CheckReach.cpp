@@ -153,7 +153,7 @@ void CheckReach(const SceneTree& tree, WarningList& warnings)
     const UseGraph graph(tree);
     std::vector<Node> roots;
     for (const SceneNode& node : tree.Scenes()) {
-        if (const std::shared_ptr<Animation> main = node.scene->Find<Animation>("MainAnim"))
+        if (const std::shared_ptr<Animation> main = node.scene->Find<Animation>(MainAnimation))
             roots.push_back(main.get());
         else
             warnings.Add({ node.scene->m_Origin.file, 1 }, "the scene has no \"MainAnim\": its first update fails");

@@ -59,7 +59,7 @@ void CheckAnimations(const Tavisk& scene, WarningList& warnings)
 {
     for (const auto& [name, animation] : scene.Table<Animation>()) {
         const std::string& target = animation->m_TransitionTarget;
-        if (target != "null") {
+        if (target != NullName) {
             if (!HasAnimation(scene, target))
                 warnings.Add(animation->m_ReadAt,
                     "transition target " + Quoted(target) + " of " + Quoted(name)

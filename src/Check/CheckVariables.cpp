@@ -11,7 +11,7 @@ namespace {
 
 bool IsWritingController(const ControllerBase& controller)
 {
-    return !dynamic_cast<const Trigger*>(&controller) && controller.m_Target != "null";
+    return !dynamic_cast<const Trigger*>(&controller) && controller.m_Target != NullName;
 }
 
 std::string Quoted(const std::string& text)

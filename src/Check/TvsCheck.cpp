@@ -1,6 +1,5 @@
 #include "Check/TvsCheck.h"
 
-#include <charconv>
 #include <limits>
 #include <memory>
 #include <set>
@@ -8,8 +7,10 @@
 #include "Authoring/Timeline.h"
 #include "Check/FlashCheck.h"
 #include "Check/SceneCheck.h"
+#include "Cli/CommandLine.h"
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
+#include "Core/OwnedScene.h"
 #include "Core/Tavisk.h"
 
 namespace KUV::Check {
@@ -29,54 +30,8 @@ const char* const CheckUsage
 
 namespace {
 
+// The largest side of a frame the flash check draws.
 constexpr int MaxSide = 16384;
-
-bool ParseNumber(const std::string& text, int low, int high, int& number)
-{
-    const char* end = text.data() + text.size();
-    long long value = 0;
-    const auto [rest, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || rest != end || value < low || value > high) return false;
-    number = static_cast<int>(value);
-    return true;
-}
-
-bool ParseSize(const std::string& text, int& width, int& height)
-{
-    const size_t x = text.find('x');
-    return x != std::string::npos && ParseNumber(text.substr(0, x), 1, MaxSide, width)
-        && ParseNumber(text.substr(x + 1), 1, MaxSide, height);
-}
-
-bool ApplyValue(CheckOptions& o, const std::string& name, const std::string& value)
-{
-    const int maxTick = std::numeric_limits<int>::max();
-    if (name == "--until") return ParseNumber(value, 0, maxTick, o.until);
-    if (name == "--from") return ParseNumber(value, 0, maxTick, o.from);
-    if (name == "--size") return ParseSize(value, o.width, o.height);
-    return !(o.plot = value).empty();
-}
-
-bool ApplyArgument(CheckOptions& o, const std::vector<std::string>& arguments, size_t& i, std::string& error)
-{
-    const std::string& argument = arguments[i];
-    if (argument == "--help" || argument == "-h") return o.help = true;
-    if (argument == "--timeline") return o.timeline = true;
-    if (argument == "--flashes") return o.flashes = true;
-    if (argument == "--no-fail") return o.noFail = true;
-    if (argument == "--until" || argument == "--from" || argument == "--size" || argument == "--plot") {
-        if (i + 1 < arguments.size() && ApplyValue(o, argument, arguments[i + 1])) return ++i, true;
-        error = i + 1 < arguments.size() ? "bad value for " + argument + ": \"" + arguments[i + 1] + "\""
-                                         : "missing value for " + argument;
-        return false;
-    }
-    if (argument.rfind("--", 0) == 0) {
-        error = "unknown option " + argument;
-        return false;
-    }
-    o.scenes.push_back(argument);
-    return true;
-}
 
 class Checker {
 public:
@@ -91,10 +46,12 @@ public:
     {
         if (!CreateTarget()) return 1;
         for (const std::string& path : m_Options.scenes) {
-            std::unique_ptr<Tavisk> scene;
+            OwnedScene scene;
             if (const int status = Load(path, scene); status != LoadOk) return status;
+            // Tavisk is the one kind of scene the factory makes.
+            Tavisk& tavisk = dynamic_cast<Tavisk&>(*scene);
             const int code
-                = m_Options.timeline ? Authoring::RunTimeline(*scene, m_Options.until, m_Out, m_Err) : Check(*scene);
+                = m_Options.timeline ? Authoring::RunTimeline(tavisk, m_Options.until, m_Out, m_Err) : Check(tavisk);
             if (code != 0) return code;
         }
         return m_Options.timeline ? 0 : Summarise();
@@ -111,17 +68,15 @@ private:
         return false;
     }
 
-    int Load(const std::string& path, std::unique_ptr<Tavisk>& scene)
+    int Load(const std::string& path, OwnedScene& scene)
     {
         Factory* factory = GetSceneFactory();
         if (!factory) {
             m_Err << "Unable to create KUV Factory\n";
             return 1;
         }
-        ITavisk* loaded = nullptr;
         SetProductionFolders(path);
-        const int status = factory->LoadTavisk(path, 0, m_Target.Get(), &loaded);
-        scene.reset(dynamic_cast<Tavisk*>(loaded));
+        const int status = LoadOwnedScene(*factory, path, 0, m_Target.Get(), scene);
         if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
         return status;
     }
@@ -160,8 +115,18 @@ private:
 std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& arguments, std::string& error)
 {
     CheckOptions options;
-    for (size_t i = 0; i < arguments.size(); ++i)
-        if (!ApplyArgument(options, arguments, i, error)) return std::nullopt;
+    Cli::Parser parser;
+    parser.Flag("--help", options.help).Flag("-h", options.help);
+    parser.Flag("--timeline", options.timeline).Flag("--flashes", options.flashes).Flag("--no-fail", options.noFail);
+    parser.Option("--until", Cli::Number(options.until, 0, std::numeric_limits<int>::max()));
+    parser.Option("--from", Cli::Number(options.from, 0, std::numeric_limits<int>::max()));
+    parser.Option("--size", Cli::SizeInto(options.width, options.height, MaxSide));
+    parser.Option("--plot", Cli::Text(options.plot));
+    parser.Positional([&options](const std::string& scene, std::string&) {
+        options.scenes.push_back(scene);
+        return true;
+    });
+    if (!parser.Read(arguments, error)) return std::nullopt;
     if (options.help) return options;
     if (options.scenes.empty()) {
         error = "no scene given";

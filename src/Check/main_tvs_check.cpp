@@ -2,18 +2,13 @@
 #include <iostream>
 
 #include "Check/TvsCheck.h"
+#include "Cli/CommandLine.h"
 
 int main(int argc, char** argv)
 {
-    std::string error;
-    const auto options = KUV::Check::ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!options) {
-        std::cerr << "tvs-check: " << error << "\n" << KUV::Check::CheckUsage;
-        return 64;
-    }
-    if (options->help) {
-        std::cout << KUV::Check::CheckUsage;
-        return 0;
-    }
-    return KUV::Check::RunCheck(*options, std::cout, std::cerr);
+    return KUV::Cli::RunProgram(
+        "tvs-check", { argv + 1, argv + argc }, KUV::Check::ParseCheckOptions, KUV::Check::CheckUsage,
+        KUV::Check::CheckUsage,
+        [](const KUV::Check::CheckOptions& options) { return KUV::Check::RunCheck(options, std::cout, std::cerr); },
+        std::cout, std::cerr);
 }

@@ -15,7 +15,7 @@ namespace {
 std::shared_ptr<Image> ReadBitmapFromFile(SceneReader& reader)
 {
     auto bitmap = std::make_shared<Bitmap>(Bitmap::FromFile, reader.ReadWord());
-    reader.NoteFileRead(ResolvePath(bitmap->m_Path));
+    reader.NoteFileRead(ResolvePath(bitmap->Path()));
     return bitmap;
 }
 

@@ -24,7 +24,7 @@ thread_local int t_RecordNesting = 0;
 // Holds the end value from now on and lets the children finish with the same time.
 void Finish(ControllerBase& controller, int time)
 {
-    if (controller.m_Target != "null") {
+    if (controller.m_Target != NullName) {
         const float value = controller.Evaluate(controller.m_End);
         static_cast<void>(controller.m_Owner->WriteVariable(controller.m_Target, value));
     }
@@ -50,7 +50,7 @@ void ControllerBase::Update(int time)
     if (m_Begin <= elapsed && elapsed < m_End) {
         m_State = Running;
         const float value = Evaluate(elapsed);
-        if (m_Target != "null") static_cast<void>(m_Owner->WriteVariable(m_Target, value));
+        if (m_Target != NullName) static_cast<void>(m_Owner->WriteVariable(m_Target, value));
         for (const std::shared_ptr<ControllerBase>& child : m_Children)
             child->Update(time);
     } else if (elapsed >= m_End && m_State == Running) {

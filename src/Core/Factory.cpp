@@ -134,7 +134,7 @@ Tavisk* Factory::LoadDocument(
     reader.Expect("Tavisk{");
     ReadSections(reader);
     reader.Expect("}");
-    scene->StartAnimation("MainAnim", static_cast<int>(tick));
+    scene->StartAnimation(MainAnimation, static_cast<int>(tick));
     return scene.release();
 }
 

@@ -12,7 +12,8 @@ class SceneReader;
 
 class Image : public Resource<ID2D1Bitmap, CleanupNull> {
 public:
-    // Runs once per scene update.
+    // Runs once per scene update. The scene drives every image through it each frame so that an
+    // image kind that changes over time has its place; a decoded file (the one kind) has nothing to do.
     virtual void OnUpdate() = 0;
 
     ID2D1RenderTarget* m_RT = nullptr; // set by the loader

@@ -15,6 +15,16 @@ namespace {
 // every frame for as long as the scene runs.
 constexpr std::size_t MaxStrokeWidthsPerGeometry = 256;
 
+// A mask covers the geometry's bounds grown by MaskMargin on every side, so that antialiased
+// edges are not cut off.
+constexpr float MaskMargin = 1.f;
+// The largest side of those grown bounds that gets a mask. Growing adds 2 * MaskMargin to each
+// axis, so this admits exactly the geometries whose own bounds are a single point (an empty
+// rectangle, an ellipse of radius 0): they get a 2 x 2 mask, and every geometry with any extent
+// is drawn directly with per-primitive antialiasing. The production's scenes were made to look
+// as this rule draws them, so a larger limit would change their pictures.
+constexpr float MaxMaskSide = 2.f * MaskMargin;
+
 // Scene file paths never contain a NUL, so the scope part of a key cannot run into
 // the name part: same-named geometries of different files never share a mask.
 std::string KeyPrefix(const GeometryBase& geometry)
@@ -44,8 +54,8 @@ void StoreShared(const GeometryBase& geometry, const std::string& key, const std
     if (geometry.m_Loader) geometry.m_Loader->StoreMask(key, mask);
 }
 
-// The bounds of what a mask would cover, grown by one unit on every side; false
-// when the geometry is empty, too large for a mask, or not finite.
+// The bounds of what a mask would cover, grown by MaskMargin on every side; false when the
+// geometry is empty, has any extent (see MaxMaskSide), or is not finite.
 bool MaskBounds(ID2D1Geometry* geometry, const float* strokeWidth, D2D1_RECT_F& bounds)
 {
     bounds = { 0.f, 0.f, -1.f, -1.f };
@@ -55,8 +65,9 @@ bool MaskBounds(ID2D1Geometry* geometry, const float* strokeWidth, D2D1_RECT_F& 
     else
         geometry->GetBounds(&identity, &bounds);
     if (!(bounds.right >= bounds.left)) return false;
-    bounds = { bounds.left - 1.f, bounds.top - 1.f, bounds.right + 1.f, bounds.bottom + 1.f };
-    return bounds.right - bounds.left <= 2.0f && bounds.bottom - bounds.top <= 2.0f;
+    bounds
+        = { bounds.left - MaskMargin, bounds.top - MaskMargin, bounds.right + MaskMargin, bounds.bottom + MaskMargin };
+    return bounds.right - bounds.left <= MaxMaskSide && bounds.bottom - bounds.top <= MaxMaskSide;
 }
 
 std::shared_ptr<ID2D1BitmapRenderTarget> CreateMaskTarget(ID2D1RenderTarget* renderTarget, const D2D1_RECT_F& bounds)

@@ -21,7 +21,7 @@ void RaiseRuntimeBlockingError(const std::string& message)
 
 Tavisk::Tavisk(ID2D1RenderTarget* renderTarget)
     : m_RT(renderTarget)
-    , m_CurrentAnimation("MainAnim")
+    , m_CurrentAnimation(MainAnimation)
     , m_HitTestTransform(D2D1::IdentityMatrix())
 {
     ResetTransformStack(D2D1::IdentityMatrix());
@@ -79,7 +79,7 @@ int Tavisk::Update(int time)
         const std::string name = m_CurrentAnimation;
         if (animation->m_Active && animation->m_Controller) animation->m_Controller->Update(time);
         if (animation->m_Controller && animation->m_Controller->m_State == ControllerBase::Finished) {
-            if (animation->m_TransitionTarget == "null")
+            if (animation->m_TransitionTarget == NullName)
                 RaiseRuntimeBlockingError(name + " is not a looping animation but it has a null transition target");
             StartAnimation(animation->m_TransitionTarget, time);
         }
@@ -104,7 +104,7 @@ int Tavisk::StartAnimation(const std::string& name, int time)
         // Child scenes are rewound before the controller starts, so that a trigger firing
         // inside the start (one whose time is 0) is not undone by the rewind.
         for (const auto& [childName, child] : Table<ITavisk>())
-            child->StartAnimation("MainAnim", time);
+            child->StartAnimation(MainAnimation, time);
         if (next->m_Controller) next->m_Controller->Start(time);
         next->m_Active = true;
         m_CurrentAnimation = name;
@@ -115,17 +115,20 @@ int Tavisk::StartAnimation(const std::string& name, int time)
 namespace {
 
 // Work of the outermost render in progress, child renders included, so that work
-// multiplied through child scenes counts against the same budget.
-std::uint64_t g_WorkThisRender = 0;
-int g_RenderDepth = 0;
+// multiplied through child scenes counts against the same budget. A render and all its
+// child renders run on the thread that called it, so each thread counts its own, as the
+// procedures' nesting depth is counted: renders of separate scenes on separate threads
+// neither race on the counters nor charge each other's budget.
+thread_local std::uint64_t t_WorkThisRender = 0;
+thread_local int t_RenderDepth = 0;
 
 class RenderNesting {
 public:
     RenderNesting()
     {
-        if (g_RenderDepth++ == 0) g_WorkThisRender = 0;
+        if (t_RenderDepth++ == 0) t_WorkThisRender = 0;
     }
-    ~RenderNesting() { --g_RenderDepth; }
+    ~RenderNesting() { --t_RenderDepth; }
     RenderNesting(const RenderNesting&) = delete;
     RenderNesting& operator=(const RenderNesting&) = delete;
 };
@@ -142,7 +145,7 @@ int Tavisk::Render(const D2D_MATRIX_3X2_F* baseTransform, D2D_MATRIX_3X2_F* topT
         for (const auto& [name, animation] : Table<Animation>())
             if (animation->m_Active && animation->m_RenderFunction) animation->m_RenderFunction->Execute();
         // A child render that ran out of work failed alone; the frame as a whole fails too.
-        if (g_RenderDepth == 1) ChargeWork(0);
+        if (t_RenderDepth == 1) ChargeWork(0);
         return int(ResultOk);
     });
     // Also after a failed render: dynamic resources built from this frame's values must
@@ -209,8 +212,8 @@ D2D_MATRIX_3X2_F Tavisk::CurrentTransform() const
 
 void Tavisk::ChargeWork(std::uint64_t units)
 {
-    g_WorkThisRender += units;
-    if (g_WorkThisRender > RenderWork::Budget)
+    t_WorkThisRender += units;
+    if (t_WorkThisRender > RenderWork::Budget)
         RaiseRuntimeBlockingError("the render needs more than its budget of " + std::to_string(RenderWork::Budget)
             + " work units (commands weighed by the pixels and outlines they draw); its procedures draw too much "
               "or call each other too often");
@@ -218,7 +221,7 @@ void Tavisk::ChargeWork(std::uint64_t units)
 
 std::uint64_t Tavisk::WorkOfLastRender()
 {
-    return g_WorkThisRender;
+    return t_WorkThisRender;
 }
 
 void Tavisk::ReleaseDynamicResources()

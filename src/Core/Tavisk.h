@@ -16,6 +16,9 @@
 
 namespace KUV {
 
+// The animation a scene starts on when it is loaded, and its child scenes whenever it starts one.
+inline constexpr char MainAnimation[] = "MainAnim";
+
 // A variable that a parent's child-scene record writes into the child when it is loaded.
 struct ChildArgument {
     std::string name;
@@ -70,7 +73,7 @@ public:
     // inside it, that needs more than the budget stops with a blocking error instead of
     // running for hours.
     void ChargeWork(std::uint64_t units);
-    // The work of the last outermost render, up to where it ended.
+    // The work of the calling thread's last outermost render, up to where it ended.
     static std::uint64_t WorkOfLastRender();
 
     ID2D1RenderTarget* m_RT;
@@ -81,7 +84,6 @@ public:
 
 private:
     void ResetTransformStack(const D2D_MATRIX_3X2_F& m);
-    void AdvanceCurrentAnimation(int time);
     void ReleaseDynamicResources();
     template <class Body> int Guarded(Body&& body);
 

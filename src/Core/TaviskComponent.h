@@ -12,6 +12,11 @@ namespace KUV {
 
 class Tavisk;
 
+// The name that stands for nothing where a record names a component or a variable: a
+// controller that writes no variable, an animation without a render function, a controller
+// or a successor.
+inline constexpr char NullName[] = "null";
+
 // Where a record was read: the file as written and its line. Kept for authoring
 // tools, which point at the record; nothing that loads, updates or draws reads it.
 struct SourceLocation {

@@ -38,7 +38,7 @@ void MusicClock::Reset()
 
 bool MusicDrifted(double musicMs, std::int64_t sceneMs)
 {
-    return std::fabs(musicMs - static_cast<double>(sceneMs)) > static_cast<double>(PreviewFrameMs);
+    return std::fabs(musicMs - static_cast<double>(sceneMs)) > static_cast<double>(Authoring::UpdateStep);
 }
 
 PreviewMusic::~PreviewMusic()
@@ -83,7 +83,6 @@ void PreviewMusic::PlayFrom(std::int64_t tick)
         Mix_FadeInMusicPos(m_Music, PlayOnce, 0, seconds);
     m_Started = true;
     m_Clock.Reset();
-    ++m_Resyncs;
 }
 
 void PreviewMusic::Follow(std::int64_t tick, bool playing, double nowMs)

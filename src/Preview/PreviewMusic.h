@@ -63,8 +63,6 @@ public:
     void Jumped();
 
     const std::string& Error() const { return m_Error; }
-    // How often the music was moved to the picture, seeks included.
-    int Resyncs() const { return m_Resyncs; }
 
 private:
     void PlayFrom(std::int64_t tick);
@@ -74,7 +72,6 @@ private:
     double m_LengthMs = 0;
     bool m_Started = false;
     MusicClock m_Clock { MusicBlockMs };
-    int m_Resyncs = 0;
     std::string m_Error;
 };
 

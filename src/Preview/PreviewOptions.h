@@ -18,8 +18,6 @@ struct PreviewOptions {
     bool help = false; // --help: print the usage and the keys, run nothing
 };
 
-inline constexpr int PreviewExitUsage = 64;
-
 // "usage: tvs-preview ..." with a line per option.
 extern const char* const PreviewUsage;
 // The usage followed by the keys of the window: what --help prints.

@@ -20,7 +20,7 @@ double MillisecondsSince(Clock::time_point start)
 // The first 16-ms grid tick after tick (tick -1: the grid's start).
 std::int64_t NextGridTick(std::int64_t tick)
 {
-    return tick < 0 ? 0 : (tick / PreviewFrameMs + 1) * PreviewFrameMs;
+    return tick < 0 ? 0 : (tick / Authoring::UpdateStep + 1) * Authoring::UpdateStep;
 }
 
 void CollectAnimations(const KUV::ITavisk& scene, const std::string& name, std::vector<SceneAnimation>& out)
@@ -45,21 +45,19 @@ PreviewSession::~PreviewSession() = default;
 
 bool PreviewSession::LoadAt(std::int64_t tick)
 {
-    const Clock::time_point start = Clock::now();
-    KUV::ITavisk* loaded = nullptr;
-    const bool ok = m_Factory.LoadTavisk(m_ScenePath, 0, m_Target, &loaded) == KUV::LoadOk;
+    KUV::OwnedScene loaded;
+    const bool ok = KUV::LoadOwnedScene(m_Factory, m_ScenePath, 0, m_Target, loaded) == KUV::LoadOk;
     WatchLoadedFiles(ok);
     if (ok)
-        Start(loaded, tick);
+        Start(std::move(loaded), tick);
     else
         m_LoadError = m_Factory.GetErrorText();
-    m_LastLoadMs = MillisecondsSince(start);
     return ok;
 }
 
-void PreviewSession::Start(KUV::ITavisk* loaded, std::int64_t tick)
+void PreviewSession::Start(KUV::OwnedScene loaded, std::int64_t tick)
 {
-    m_Scene.reset(loaded);
+    m_Scene = std::move(loaded);
     m_LoadError.clear();
     m_SceneError.clear();
     m_UpdatedTo = -1;
@@ -71,7 +69,7 @@ void PreviewSession::Start(KUV::ITavisk* loaded, std::int64_t tick)
 bool PreviewSession::Reload()
 {
     const std::int64_t shown = m_Tick;
-    if (!LoadAt(m_OnGrid ? m_Tick / PreviewFrameMs * PreviewFrameMs : m_Tick)) return false;
+    if (!LoadAt(m_OnGrid ? m_Tick / Authoring::UpdateStep * Authoring::UpdateStep : m_Tick)) return false;
     m_Tick = shown;
     return true;
 }
@@ -88,7 +86,7 @@ void PreviewSession::SeekTo(std::int64_t tick)
 void PreviewSession::PlayTo(std::int64_t tick)
 {
     const Clock::time_point start = Clock::now();
-    for (std::int64_t grid = NextGridTick(m_UpdatedTo); grid <= tick && m_Scene; grid += PreviewFrameMs)
+    for (std::int64_t grid = NextGridTick(m_UpdatedTo); grid <= tick && m_Scene; grid += Authoring::UpdateStep)
         UpdateAt(grid);
     m_Tick = tick;
     m_LastUpdateMs = MillisecondsSince(start);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Core/ITavisk.h"
+#include "Core/OwnedScene.h"
 
 namespace KUV {
 class Factory;
@@ -54,12 +55,11 @@ public:
     // The root's current animation, then each child's (nested ones as "parent/child").
     std::vector<SceneAnimation> Animations() const;
 
-    double LastLoadMs() const { return m_LastLoadMs; } // load and replay
     double LastUpdateMs() const { return m_LastUpdateMs; }
     double LastRenderMs() const { return m_LastRenderMs; }
 
 private:
-    void Start(KUV::ITavisk* loaded, std::int64_t tick);
+    void Start(KUV::OwnedScene loaded, std::int64_t tick);
     void UpdateTo(std::int64_t tick);
     void UpdateAt(std::int64_t tick);
     void WatchLoadedFiles(bool loaded);
@@ -67,14 +67,13 @@ private:
     KUV::Factory& m_Factory;
     ID2D1RenderTarget* m_Target;
     std::string m_ScenePath;
-    std::unique_ptr<KUV::ITavisk> m_Scene;
+    KUV::OwnedScene m_Scene;
     std::int64_t m_Tick = 0; // where the show is
     std::int64_t m_UpdatedTo = -1; // the tick of the scene's last update
     bool m_OnGrid = true; // every update so far fell on the 16-ms grid from 0
     std::string m_LoadError;
     std::string m_SceneError;
     std::vector<std::string> m_WatchedFiles;
-    double m_LastLoadMs = 0;
     double m_LastUpdateMs = 0;
     double m_LastRenderMs = 0;
 };

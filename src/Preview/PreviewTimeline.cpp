@@ -55,9 +55,9 @@ bool PreviewTimeline::Apply(PreviewCommand command)
     case PreviewCommand::Home:
         return MoveTo(0);
     case PreviewCommand::StepBack:
-        return m_Paused && MoveBy(-PreviewFrameMs);
+        return m_Paused && MoveBy(-Authoring::UpdateStep);
     case PreviewCommand::StepForward:
-        return m_Paused && MoveBy(PreviewFrameMs);
+        return m_Paused && MoveBy(Authoring::UpdateStep);
     case PreviewCommand::MarkIn:
         return SetMark(m_In);
     case PreviewCommand::MarkOut:

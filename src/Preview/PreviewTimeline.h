@@ -6,13 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "Authoring/UpdateStep.h"
+#include "Cli/CommandLine.h"
 #include "Preview/PreviewKeys.h"
 
 namespace KUV::Preview {
 
-inline constexpr std::int64_t PreviewFrameMs = 16;
 // Scenes take their time as a signed 32-bit tick count.
-inline constexpr std::int64_t PreviewMaxTick = 2147483647;
+inline constexpr std::int64_t PreviewMaxTick = Cli::MaxTick;
 
 class PreviewTimeline {
 public:

@@ -50,17 +50,23 @@ PreviewWindow::~PreviewWindow()
     if (m_Window) SDL_DestroyWindow(m_Window);
 }
 
-bool PreviewWindow::Open(std::string* error)
+bool PreviewWindow::Fail(const std::string& error)
+{
+    m_Error = error;
+    return false;
+}
+
+bool PreviewWindow::Open()
 {
     m_SceneFactory = KUV::GetSceneFactory();
-    if (!m_SceneFactory) return (*error = "Unable to create KUV Factory"), false;
+    if (!m_SceneFactory) return Fail("Unable to create KUV Factory");
     const std::string title = "tvs-preview: " + m_Options.scene;
     m_Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, m_Options.width,
         m_Options.height, SDL_WINDOW_RESIZABLE);
-    if (!m_Window) return (*error = std::string("cannot create the window: ") + SDL_GetError()), false;
-    if (!CreateTarget(error)) return false;
+    if (!m_Window) return Fail(std::string("cannot create the window: ") + SDL_GetError());
+    if (!CreateTarget()) return false;
     std::string warning;
-    if (!m_Options.music.empty() && !m_Music.Open(m_Options.music, &warning)) return (*error = m_Music.Error()), false;
+    if (!m_Options.music.empty() && !m_Music.Open(m_Options.music, &warning)) return Fail(m_Music.Error());
     if (!warning.empty()) std::fprintf(stderr, "tvs-preview: warning: %s\n", warning.c_str());
     m_Session = std::make_unique<PreviewSession>(*m_SceneFactory, m_Target.Get(), m_Options.scene);
     m_Overlay = std::make_unique<OverlayPainter>(*m_SceneFactory, m_Target.Get());
@@ -73,15 +79,14 @@ bool PreviewWindow::Open(std::string* error)
     return true;
 }
 
-bool PreviewWindow::CreateTarget(std::string* error)
+bool PreviewWindow::CreateTarget()
 {
     const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
     const D2D1_SIZE_U size = PictureSize(m_Window, 0);
     if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
         || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK
         || !m_Presenter.Create(m_Window)) {
-        *error = "unable to create render target";
-        return false;
+        return Fail("unable to create render target");
     }
     m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     return true;

@@ -32,14 +32,16 @@ public:
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
-    // Opens the window, its target and the music, and loads the scene. False with a
-    // one-line reason in *error when the preview cannot start.
-    bool Open(std::string* error);
+    // Opens the window, its target and the music, and loads the scene. False (with Error set
+    // to a one-line reason) when the preview cannot start.
+    bool Open();
+    const std::string& Error() const { return m_Error; }
     // Runs until the user quits.
     void Run();
 
 private:
-    bool CreateTarget(std::string* error);
+    bool CreateTarget();
+    bool Fail(const std::string& error);
     void Frame();
     void Advance();
     void HandleEvent(const SDL_Event& event);
@@ -66,6 +68,7 @@ private:
     PreviewOptions m_Options;
     SDL_Window* m_Window = nullptr;
     Host::FramePresenter m_Presenter;
+    std::string m_Error;
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;
     KUV::Factory* m_SceneFactory = nullptr;

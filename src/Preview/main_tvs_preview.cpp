@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "Cli/CommandLine.h"
 #include "Core/FilePath.h"
 #include "Host/Display.h"
 #include "Preview/PreviewWindow.h"
@@ -56,31 +57,28 @@ int Fail(const std::string& message)
     return 1;
 }
 
+// Opens the window on a display and plays the scene until the window closes.
+int Play(const KUV::Preview::PreviewOptions& options)
+{
+    KUV::SetProductionFolders(options.scene);
+    if (!CanOpen(options.scene)) return Fail("could not open the file \"" + options.scene + "\"");
+    if (!StartVideo()) return Fail(std::string("no display to show the preview on: ") + SDL_GetError());
+    int status = 0;
+    {
+        KUV::Preview::PreviewWindow window(options);
+        if (window.Open())
+            window.Run();
+        else
+            status = Fail(window.Error());
+    }
+    SDL_Quit();
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string error;
-    const auto options = KUV::Preview::ParsePreviewOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!options) {
-        std::cerr << "tvs-preview: " << error << "\n" << KUV::Preview::PreviewUsage;
-        return KUV::Preview::PreviewExitUsage;
-    }
-    if (options->help) {
-        std::cout << KUV::Preview::PreviewHelpText();
-        return 0;
-    }
-    KUV::SetProductionFolders(options->scene);
-    if (!CanOpen(options->scene)) return Fail("could not open the file \"" + options->scene + "\"");
-    if (!StartVideo()) return Fail(std::string("no display to show the preview on: ") + SDL_GetError());
-    int status = 0;
-    {
-        KUV::Preview::PreviewWindow window(*options);
-        if (window.Open(&error))
-            window.Run();
-        else
-            status = Fail(error);
-    }
-    SDL_Quit();
-    return status;
+    return KUV::Cli::RunProgram("tvs-preview", { argv + 1, argv + argc }, KUV::Preview::ParsePreviewOptions,
+        KUV::Preview::PreviewUsage, KUV::Preview::PreviewHelpText(), Play, std::cout, std::cerr);
 }

@@ -1,7 +1,7 @@
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
+#include "Cli/CommandLine.h"
 #include "Render/TvsRender.h"
 #include "Render/VideoExport.h"
 
@@ -22,78 +22,24 @@ const char* const Usage
 
 namespace {
 
-constexpr std::int64_t MaxTick = std::numeric_limits<std::int32_t>::max();
 constexpr int MaxSide = 16384;
 constexpr int MaxFps = 240;
 
-bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value)
+Cli::Parser Grammar(RenderOptions& o)
 {
-    const char* end = text.data() + text.size();
-    const auto [rest, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && rest == end && value >= low && value <= high;
-}
-
-// Splits "a<sep>b<sep>..." into numbers within [low, high].
-bool ParseList(
-    const std::string& text, char separator, std::int64_t low, std::int64_t high, std::vector<std::int64_t>& values)
-{
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(separator, start);
-        std::int64_t value = 0;
-        if (!ParseNumber(text.substr(start, end - start), low, high, value)) return false;
-        values.push_back(value);
-        if (end == std::string::npos) return true;
-        start = end + 1;
-    }
-}
-
-bool ParsePair(const std::string& text, char separator, std::int64_t low, std::int64_t high, int& a, int& b)
-{
-    std::vector<std::int64_t> values;
-    if (!ParseList(text, separator, low, high, values) || values.size() != 2) return false;
-    a = static_cast<int>(values[0]);
-    b = static_cast<int>(values[1]);
-    return true;
-}
-
-bool ApplyOption(RenderOptions& o, const std::string& name, const std::string& value, std::string& error)
-{
-    std::int64_t number = 0;
-    bool ok = true;
-    if (name == "--size") {
-        ok = ParsePair(value, 'x', 1, MaxSide, o.width, o.height);
-    } else if (name == "--step") {
-        ok = ParseNumber(value, 1, MaxTick, o.step);
-    } else if (name == "--at") {
-        ok = ParseList(value, ',', 0, MaxTick, o.at);
-    } else if (name == "--until") {
-        ok = ParseNumber(value, 0, MaxTick, number);
-        o.until = number;
-    } else if (name == "--out") {
-        ok = !value.empty();
-        o.outDir = value;
-    } else if (name == "--video") {
-        ok = !value.empty();
-        o.video = value;
-    } else if (name == "--fps") {
-        ok = ParseNumber(value, 1, MaxFps, number);
-        o.fps = static_cast<int>(number);
-    } else if (name == "--audio") {
-        ok = !value.empty();
-        o.audio = value;
-    } else if (name == "--from") {
-        ok = ParseNumber(value, 0, MaxTick, o.from);
-    } else if (name == "--hit") {
-        int x = 0, y = 0;
-        ok = ParsePair(value, ',', std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), x, y);
-        o.hit = std::make_pair(x, y);
-    } else {
-        error = "unknown option " + name;
-        return false;
-    }
-    if (!ok) error = "bad value for " + name + ": \"" + value + "\"" + (name == "--fps" ? " (1 to 240)" : "");
-    return ok;
+    using Cli::Number, Cli::Text;
+    Cli::Parser parser;
+    parser.Flag("--vars", o.vars).Flag("--timings", o.timings).Flag("--help", o.help).Flag("-h", o.help);
+    parser.Option("--size", Cli::SizeInto(o.width, o.height, MaxSide)).Option("--at", Cli::TicksInto(o.at));
+    parser.Option("--step", Number(o.step, 1, Cli::MaxTick)).Option("--until", Number(o.until, 0, Cli::MaxTick));
+    parser.Option("--out", Text(o.outDir)).Option("--video", Text(o.video)).Option("--audio", Text(o.audio));
+    parser.Option("--fps", Number(o.fps, 1, MaxFps), " (1 to 240)").Option("--from", Number(o.from, 0, Cli::MaxTick));
+    parser.Option("--hit", [&o](const std::string& value) {
+        const auto point = Cli::ParsePair(value, ',', std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        if (point) o.hit = std::make_pair(static_cast<int>(point->first), static_cast<int>(point->second));
+        return point.has_value();
+    });
+    return parser.Positional(Cli::One(o.scene, "scene")).UnknownOptionsTakeAValue();
 }
 
 bool Given(const std::vector<std::string>& arguments, const char* option)
@@ -128,27 +74,7 @@ bool CheckVideoOptions(const std::vector<std::string>& arguments, const RenderOp
 std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& arguments, std::string& error)
 {
     RenderOptions options;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--vars") {
-            options.vars = true;
-        } else if (argument == "--timings") {
-            options.timings = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument.rfind("--", 0) == 0) {
-            if (i + 1 >= arguments.size()) {
-                error = "missing value for " + argument;
-                return std::nullopt;
-            }
-            if (!ApplyOption(options, argument, arguments[++i], error)) return std::nullopt;
-        } else if (options.scene.empty()) {
-            options.scene = argument;
-        } else {
-            error = "more than one scene given";
-            return std::nullopt;
-        }
-    }
+    if (!Grammar(options).Read(arguments, error)) return std::nullopt;
     if (options.help) return options;
     if (options.scene.empty()) {
         error = "no scene given";

@@ -6,6 +6,7 @@
 
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
+#include "Core/OwnedScene.h"
 #include "Core/Tavisk.h"
 #include "Gfx/DrawingThreads.h"
 #include "Render/FrameTimings.h"
@@ -87,10 +88,8 @@ private:
             m_Err << "Unable to create KUV Factory\n";
             return 1;
         }
-        ITavisk* scene = nullptr;
         SetProductionFolders(m_Options.scene);
-        const int status = factory->LoadTavisk(m_Options.scene, 0, m_Target.Get(), &scene);
-        m_Scene.reset(scene);
+        const int status = LoadOwnedScene(*factory, m_Options.scene, 0, m_Target.Get(), m_Scene);
         if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
         return status;
     }
@@ -179,7 +178,7 @@ private:
     const FrameSink& m_Sink;
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;
-    std::unique_ptr<ITavisk> m_Scene;
+    OwnedScene m_Scene;
     FrameTimings m_Timings;
     double m_UpdateMs = 0;
 };

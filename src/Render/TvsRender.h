@@ -9,13 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "Authoring/UpdateStep.h"
+#include "Cli/CommandLine.h"
+
 namespace KUV::Render {
 
 struct RenderOptions {
     std::string scene;
     int width = 800;
     int height = 600;
-    std::int64_t step = 16;
+    std::int64_t step = Authoring::UpdateStep;
     std::vector<std::int64_t> at; // ascending, each once
     std::optional<std::int64_t> until;
     std::string outDir; // empty: no frames written
@@ -32,8 +35,8 @@ struct RenderOptions {
 };
 
 // Exit codes besides the load statuses (1, 2, 4) and 10 + a scene result code.
-constexpr int ExitOk = 0;
-constexpr int ExitUsage = 64;
+constexpr int ExitOk = Cli::ExitOk;
+constexpr int ExitUsage = Cli::ExitUsage;
 constexpr int ExitCannotWrite = 73;
 constexpr int ExitNoInput = 66; // the audio file cannot be read
 constexpr int ExitUnavailable = 69; // ffmpeg is not installed

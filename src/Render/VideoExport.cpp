@@ -272,7 +272,7 @@ public:
         run.at = FrameTicks(m_Options.from, m_Until, m_Options.fps);
         if (run.at.empty()) return Fail(ExitUsage, "no frame lies between --from and --until");
         run.until = run.at.back();
-        run.step = 16;
+        run.step = Authoring::UpdateStep;
         StopSignals signals;
         Progress progress(m_Err, run.at.size(), isatty(STDERR_FILENO));
         const int code = RunRender(run, m_Out, m_Err, [&](std::int64_t, const unsigned char* pixels, unsigned stride) {

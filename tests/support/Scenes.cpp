@@ -96,10 +96,8 @@ std::string Numbered(const std::string& prefix, long long n)
 LoadedScene LoadScene(Canvas& canvas, const std::string& path, std::uint32_t tick)
 {
     LoadedScene loaded;
-    KUV::ITavisk* scene = nullptr;
     KUV::Factory* factory = KUV::GetSceneFactory();
-    loaded.status = factory->LoadTavisk(path, tick, canvas.target.Get(), &scene);
-    loaded.scene.reset(scene);
+    loaded.status = KUV::LoadOwnedScene(*factory, path, tick, canvas.target.Get(), loaded.scene);
     if (loaded.status != 0) loaded.errorText = factory->GetErrorText();
     return loaded;
 }

@@ -10,6 +10,7 @@
 
 #include "Core/ITavisk.h"
 #include "Core/NameTable.h"
+#include "Core/OwnedScene.h"
 #include "Gfx/D2D1.h"
 
 namespace kuvtest {
@@ -64,7 +65,7 @@ struct Canvas {
 struct LoadedScene {
     int status = -1; // the load status
     std::string errorText; // the factory's text when the load failed
-    std::unique_ptr<KUV::ITavisk> scene;
+    KUV::OwnedScene scene;
 
     // BeginDraw, Clear opaque white, Render(identity, null), EndDraw; returns Render's result.
     int RenderFrame(Canvas& canvas);

@@ -104,6 +104,19 @@ private:
     ComPtr<GradientStops> m_Stops;
 };
 
+// A new gradient brush of kind Made; E_INVALIDARG for stops that this layer did not make.
+template <class Made, class Gradient, class Interface>
+HRESULT CreateGradientBrush(ID2D1Factory* factory, const Gradient& gradient, const D2D1_BRUSH_PROPERTIES* properties,
+    ID2D1GradientStopCollection* stops, Interface** brush)
+{
+    if (brush == nullptr) return E_POINTER;
+    *brush = nullptr;
+    GradientStops* collection = GradientStopsOf(stops);
+    if (collection == nullptr) return E_INVALIDARG;
+    *brush = new Made(factory, gradient, properties, collection);
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT CreateSolidBrush(ID2D1Factory* factory, const D2D1_COLOR_F& color, const D2D1_BRUSH_PROPERTIES* properties,
@@ -117,23 +130,13 @@ HRESULT CreateSolidBrush(ID2D1Factory* factory, const D2D1_COLOR_F& color, const
 HRESULT CreateLinearBrush(ID2D1Factory* factory, const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES& gradient,
     const D2D1_BRUSH_PROPERTIES* properties, ID2D1GradientStopCollection* stops, ID2D1LinearGradientBrush** brush)
 {
-    if (brush == nullptr) return E_POINTER;
-    *brush = nullptr;
-    GradientStops* collection = GradientStopsOf(stops);
-    if (collection == nullptr) return E_INVALIDARG;
-    *brush = new LinearBrush(factory, gradient, properties, collection);
-    return S_OK;
+    return CreateGradientBrush<LinearBrush>(factory, gradient, properties, stops, brush);
 }
 
 HRESULT CreateRadialBrush(ID2D1Factory* factory, const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES& gradient,
     const D2D1_BRUSH_PROPERTIES* properties, ID2D1GradientStopCollection* stops, ID2D1RadialGradientBrush** brush)
 {
-    if (brush == nullptr) return E_POINTER;
-    *brush = nullptr;
-    GradientStops* collection = GradientStopsOf(stops);
-    if (collection == nullptr) return E_INVALIDARG;
-    *brush = new RadialBrush(factory, gradient, properties, collection);
-    return S_OK;
+    return CreateGradientBrush<RadialBrush>(factory, gradient, properties, stops, brush);
 }
 
 } // namespace KUV::Gfx::Cairo

@@ -27,8 +27,6 @@ protected:
     virtual cairo_pattern_t* Build(double opacity, cairo_matrix_t* brushToPattern) const = 0;
     void ChangeOpacity(float opacity);
     void ChangeTransform(const D2D1_MATRIX_3X2_F& transform);
-    // Forces the next Pattern call to build again.
-    void Invalidate() { m_PatternStale = true; }
 
     float m_Opacity;
     D2D1_MATRIX_3X2_F m_Transform;

@@ -2,6 +2,7 @@
 // are cheap to write but ruinous to draw failing the same way every time.
 #include <cmath>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,19 @@ TEST_F(RenderWorkTest, AChildRenderThatRunsOutFailsTheWholeFrame)
     EXPECT_EQ(Render(), KUV::ResultRuntimeError);
     EXPECT_EQ(Scene().GetErrorText(), Budget);
     EXPECT_EQ(Scene().Find<KUV::ITavisk>("kid")->GetErrorText(), Budget);
+}
+
+TEST_F(RenderWorkTest, EachThreadCountsTheWorkOfItsOwnRenders)
+{
+    LoadDrawing(SceneText().Geometry("all", "Rectangle{ x 0 y 0 w 100 h 100 hitTest 0 }").Brush("red", RedBrush),
+        "Fill{ all red }", 1);
+    ASSERT_EQ(Render(), KUV::ResultOk) << Scene().GetErrorText();
+    const std::uint64_t here = Tavisk::WorkOfLastRender();
+    ASSERT_GT(here, 0u);
+    std::uint64_t there = here;
+    std::thread([&there] { there = Tavisk::WorkOfLastRender(); }).join();
+    EXPECT_EQ(there, 0u) << "a thread that rendered nothing has spent nothing";
+    EXPECT_EQ(Tavisk::WorkOfLastRender(), here);
 }
 
 TEST_F(RenderWorkTest, AHeavyButHonestFrameStaysFarInside)
