@@ -166,6 +166,9 @@ std::optional<Rgba> ParseColor(std::string_view text)
     const std::string fn(Trim(std::string_view(s).substr(0, open)));
     const auto args = Arguments(std::string_view(s).substr(open + 1, s.size() - open - 2));
     if (!args || args->size() < 3 || args->size() > 4) return std::nullopt;
+    const bool commas = s.find(',') != std::string::npos;
+    if (commas && (fn == "rgb" || fn == "rgba") && ((*args)[0].percent != (*args)[1].percent || (*args)[1].percent != (*args)[2].percent))
+        return std::nullopt; // the comma form takes three numbers or three percentages
     if (fn == "rgb" || fn == "rgba") return Rgba { Channel((*args)[0]), Channel((*args)[1]), Channel((*args)[2]), Alpha(*args) };
     if (fn == "hsl" || fn == "hsla") return FromHsl(*args);
     return std::nullopt;

@@ -91,6 +91,12 @@ std::string Importer::AddBrush(const std::string& base, BrushRecord brush)
     return m_Scene.brushes.back().name;
 }
 
+BrushContext Importer::BrushContextOf(const ShapeDraw& draw)
+{
+    const LengthContext& l = draw.state.lengths;
+    return { m_Ids, m_Sheet, { 0, 0, l.viewportWidth, l.viewportHeight }, draw.element.line, m_Diagnostics };
+}
+
 const std::string& Importer::ShapeGeometryName(ShapeDraw& draw)
 {
     if (draw.geometry.empty()) draw.geometry = AddGeometry(draw.base, draw.shape);
@@ -118,8 +124,7 @@ void Importer::DrawFill(ShapeDraw& draw)
         = ResolvePaint(StyleOr(draw.style, "fill", "black"), draw.style, m_Ids, draw.element.line, m_Diagnostics);
     if (paint.kind == PaintSpec::None) return;
     const double opacity = OpacityOf(draw.style, "fill-opacity") * draw.opacity;
-    const PlacedBrush brush = MakeBrush(
-        paint, Bounds(draw.shape.path), opacity, m_Ids, m_Sheet, draw.element.line, m_Diagnostics);
+    const PlacedBrush brush = MakeBrush(paint, Bounds(draw.shape.path), opacity, BrushContextOf(draw));
     if (!brush.visible) return;
     m_Drawn.push_back(MappedBounds(draw.shape.path, draw.state.ctm));
     std::optional<PathModel> evenOdd;
@@ -142,8 +147,7 @@ void Importer::DrawStroke(ShapeDraw& draw)
     if (width && *width <= 0) return;
     const StrokeStyle style = StrokeStyleOf(draw.style, draw.state.lengths, width ? *width : 1);
     const double opacity = OpacityOf(draw.style, "stroke-opacity") * draw.opacity;
-    const PlacedBrush brush = MakeBrush(
-        paint, Bounds(draw.shape.path), opacity, m_Ids, m_Sheet, draw.element.line, m_Diagnostics);
+    const PlacedBrush brush = MakeBrush(paint, Bounds(draw.shape.path), opacity, BrushContextOf(draw));
     if (!brush.visible) return;
     const double reach = style.width / 2 * std::max(style.miterLimit, 1.5) * draw.state.ctm.MaxStretch();
     m_Drawn.push_back(MappedBounds(draw.shape.path, draw.state.ctm).Grown(reach));
@@ -159,7 +163,7 @@ void Importer::DrawStroke(ShapeDraw& draw)
 
 void Importer::Shape(const Element& e, const WalkState& parent, const Properties& style)
 {
-    const Matrix local = ElementTransform(e, m_Diagnostics);
+    const Matrix local = ElementTransform(e, style, m_Diagnostics);
     if (!local.Invertible()) return;
     const auto shape = ShapeOf(e, parent.lengths, m_Diagnostics);
     if (!shape) return;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "ImportSvg/Color.h"
 #include "ImportSvg/Transforms.h"
 
 namespace KUV::ImportSvg {
@@ -22,9 +23,18 @@ const std::set<std::string> Dropped = { "text", "image", "foreignObject", "video
 
 }
 
-Matrix ElementTransform(const Element& e, Diagnostics& diagnostics)
+Matrix ElementTransform(const Element& e, const Properties& style, Diagnostics& diagnostics)
 {
     const std::string* text = e.Attribute("transform");
+    std::string css;
+    if (const auto it = style.find("transform"); it != style.end()) {
+        // The CSS property wins over the attribute; its units are the attribute's defaults.
+        css = it->second;
+        for (const char* unit : { "deg", "px" })
+            for (std::size_t at = css.find(unit); at != std::string::npos; at = css.find(unit))
+                css.erase(at, 2 + (unit[0] == 'd'));
+        text = css == "none" ? nullptr : &css;
+    }
     if (text == nullptr) return Matrix {};
     const auto m = ParseTransform(*text);
     if (!m) {
@@ -56,6 +66,16 @@ std::vector<const Element*> Children(const Element& e)
 struct ViewBoxRect {
     double x, y, w, h;
 };
+
+double FontSize(const Properties& style, const LengthContext& parent)
+{
+    const auto it = style.find("font-size");
+    if (it == style.end()) return parent.fontSize;
+    LengthContext relative = parent;
+    relative.viewportWidth = relative.viewportHeight = parent.fontSize; // a percentage is of the parent's size
+    const auto v = ParseLength(it->second, Axis::X, relative);
+    return v && *v > 0 ? *v : parent.fontSize;
+}
 
 std::optional<ViewBoxRect> ParseViewBox(const std::string* text)
 {
@@ -171,7 +191,7 @@ void Importer::CheckOverlap(const Element& e, std::size_t from, const char* what
             }
 }
 
-void Importer::Walk(const Element& e, const WalkState& parent)
+void Importer::Walk(const Element& e, const WalkState& outer)
 {
     Spend(1, e.line);
     if (e.name.rfind("foreign:", 0) == 0 || Silent.count(e.name) != 0) return;
@@ -180,17 +200,19 @@ void Importer::Walk(const Element& e, const WalkState& parent)
         return;
     }
     Properties style;
-    if (!Prepare(e, parent, style)) return;
+    if (!Prepare(e, outer, style)) return;
+    WalkState parent = outer;
+    parent.lengths.fontSize = FontSize(style, outer.lengths);
     m_Path.push_back(&e);
     if (e.name == "g" || e.name == "a") {
-        const Matrix local = ElementTransform(e, m_Diagnostics);
+        const Matrix local = ElementTransform(e, style, m_Diagnostics);
         Group(e, parent, style, local, parent.lengths, ChildrenOf(Children(e)));
     } else if (e.name == "switch") {
         m_Diagnostics.Warn(e.line, "<switch> is drawn with its first child; conditions are not evaluated");
         std::vector<const Element*> first;
         for (const auto& child : e.children)
             if (child->name.rfind("foreign:", 0) != 0 && first.empty()) first.push_back(child.get());
-        Group(e, parent, style, ElementTransform(e, m_Diagnostics), parent.lengths, ChildrenOf(first));
+        Group(e, parent, style, ElementTransform(e, style, m_Diagnostics), parent.lengths, ChildrenOf(first));
     } else if (e.name == "svg") {
         Viewport(e, parent, style, nullptr);
     } else if (e.name == "use") {
@@ -264,7 +286,7 @@ void Importer::Use(const Element& e, const WalkState& parent, const Properties& 
         throw ImportError(e.line, "use refers to \"" + *href + "\", which contains this use (a cycle)");
     if (m_UseDepth >= MaxUseDepth) throw ImportError(e.line, "use elements nested more than 64 deep");
     const LengthContext& c = parent.lengths;
-    const Matrix local = ElementTransform(e, m_Diagnostics)
+    const Matrix local = ElementTransform(e, style, m_Diagnostics)
         * Matrix::Translate(LengthOr(e, "x", Axis::X, c, 0), LengthOr(e, "y", Axis::Y, c, 0));
     ++m_UseDepth;
     if (target.name == "symbol" || target.name == "svg") {
@@ -294,7 +316,7 @@ void Importer::Viewport(const Element& e, const WalkState& parent, const Propert
     if (w <= 0 || h <= 0) return;
     const std::string* viewBox = e.Attribute("viewBox");
     Matrix local = Matrix::Translate(x, y) * ViewBoxTransform(viewBox, e.Attribute("preserveAspectRatio"), w, h);
-    if (symbol) local = ElementTransform(e, m_Diagnostics) * local;
+    if (symbol) local = ElementTransform(e, style, m_Diagnostics) * local;
     LengthContext inner = c;
     const auto box = ParseViewBox(viewBox);
     inner.viewportWidth = box ? box->w : w;
@@ -326,8 +348,8 @@ SceneModel Importer::Run(const Element& root)
         m_Diagnostics.Warn(root.line, "style sheet rules other than element, class and id selectors are ignored");
     const auto box = ParseViewBox(root.Attribute("viewBox"));
     LengthContext outer { box ? box->w : 100, box ? box->h : 100, 16 };
-    double w = LengthOr(root, "width", Axis::X, outer, box ? box->w : 100);
-    double h = LengthOr(root, "height", Axis::Y, outer, box ? box->h : 100);
+    double w = LengthOr(root, "width", Axis::X, outer, box ? box->w : m_SizeWithout.x);
+    double h = LengthOr(root, "height", Axis::Y, outer, box ? box->h : m_SizeWithout.y);
     if (!(w > 0) || !(h > 0)) throw ImportError(root.line, "the drawing has no area (width or height is 0)");
     const double scale = m_Options.width ? *m_Options.width / w : std::min(SceneWidth / w, SceneHeight / h);
     const double sceneW = m_Options.width ? *m_Options.width : SceneWidth;
@@ -343,6 +365,8 @@ SceneModel Importer::Run(const Element& root)
     background.w = sceneW;
     background.h = sceneH;
     main.commands.push_back({ Command::Fill, AddGeometry("background", background), whiteBrush, 0 });
+    m_Place = place;
+    AddBackgroundColor(root, main, place, w, h);
     PushSteps(main, place, "viewport");
 
     WalkState state { {}, place, { w, h, 16 }, 1, &main };
@@ -360,10 +384,51 @@ SceneModel Importer::Run(const Element& root)
     return std::move(m_Scene);
 }
 
+void Importer::AddBackgroundColor(const Element& root, ProcedureRecord& main, const Matrix& place, double w, double h)
+{
+    const Properties style = Cascade(root, {}, m_Sheet);
+    const auto it = style.find("background-color");
+    if (it == style.end()) return;
+    const auto color = ParseColor(it->second);
+    if (!color) return;
+    BrushRecord brush;
+    brush.color = *color;
+    ShapeGeometry area;
+    area.kind = GeometryRecord::Rectangle;
+    const Box b = MappedBounds({ Figure { { 0, 0 }, { { false, {}, {}, { w, h } } }, false } }, place);
+    area.x = b.x0;
+    area.y = b.y0;
+    area.w = b.x1 - b.x0;
+    area.h = b.y1 - b.y0;
+    main.commands.push_back(
+        { Command::Fill, AddGeometry("background-color", area), AddBrush("background-color", brush), 0 });
+}
+
+Box Importer::ContentBounds() const
+{
+    Box all;
+    for (const Box& b : m_Drawn)
+        all.Add(b);
+    if (all.Empty()) return all;
+    const Matrix back = m_Place.Inverse();
+    Box user;
+    user.Add(back.Apply({ all.x0, all.y0 }));
+    user.Add(back.Apply({ all.x1, all.y1 }));
+    return user;
+}
+
 SceneModel ImportDrawing(const std::string& svgText, const ImportOptions& options, Diagnostics& diagnostics)
 {
     const std::unique_ptr<Element> root = ParseXml(svgText);
     Importer importer(options, diagnostics);
+    if (root->name == "svg" && !root->Attribute("viewBox") && (!root->Attribute("width") || !root->Attribute("height"))) {
+        // Without a size the drawing is as large as what it draws.
+        Diagnostics scratch(diagnostics.FileName());
+        Importer probe(options, scratch);
+        probe.Run(*root);
+        const Box content = probe.ContentBounds();
+        if (!content.Empty() && content.x1 > 0 && content.y1 > 0) importer.SetSizeWithout({ content.x1, content.y1 });
+    }
     return importer.Run(*root);
 }
 

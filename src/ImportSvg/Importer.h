@@ -32,9 +32,14 @@ public:
     {
     }
     SceneModel Run(const Element& root);
+    // The size of a drawing that gives none (100 x 100 unless set).
+    void SetSizeWithout(Pt size) { m_SizeWithout = size; }
+    // The user-space bounds of all that a run drew.
+    Box ContentBounds() const;
 
 private:
     void Collect(const Element& e);
+    void AddBackgroundColor(const Element& root, ProcedureRecord& main, const Matrix& place, double w, double h);
     void Walk(const Element& e, const WalkState& parent);
     void WalkChildren(const Element& e, const WalkState& state);
     bool Prepare(const Element& e, const WalkState& parent, Properties& style);
@@ -60,6 +65,7 @@ private:
     void DrawFill(ShapeDraw& draw);
     void DrawStroke(ShapeDraw& draw);
     const std::string& ShapeGeometryName(ShapeDraw& draw);
+    BrushContext BrushContextOf(const ShapeDraw& draw);
     void PaintArea(ShapeDraw& draw, const PlacedBrush& brush, const PathModel& area, const std::string& suffix);
     std::string AddGeometry(const std::string& base, const ShapeGeometry& shape);
     std::string AddPath(const std::string& base, const PathModel& path);
@@ -82,11 +88,13 @@ private:
     std::vector<Box> m_Drawn; // scene-space bounds of everything drawn so far
     std::map<std::string, std::string> m_SharedTransforms;
     int m_Unnamed = 0;
+    Pt m_SizeWithout { 100, 100 };
+    Matrix m_Place;
 };
 
 // The map of a viewBox and preserveAspectRatio onto a viewport of width x height.
 // The element's transform attribute (identity when absent or malformed, with a warning).
-Matrix ElementTransform(const Element& e, Diagnostics& diagnostics);
+Matrix ElementTransform(const Element& e, const Properties& style, Diagnostics& diagnostics);
 double OpacityOf(const Properties& style, const char* key);
 Matrix ViewBoxTransform(const std::string* viewBox, const std::string* aspect, double width, double height);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "ImportSvg/Importer.h"
 #include "ImportSvg/Transforms.h"
 #include "ImportSvg/Units.h"
 
@@ -38,8 +39,8 @@ std::optional<PaintSpec> ColorPaint(std::string_view value, const Properties& st
 {
     value = Trim(value);
     if (value == "none") return PaintSpec {};
-    if (Lower(value) == "currentcolor") return PaintSpec { PaintSpec::Color, CurrentColor(style), nullptr };
-    if (const auto c = ParseColor(value)) return PaintSpec { PaintSpec::Color, *c, nullptr };
+    if (Lower(value) == "currentcolor") return PaintSpec { PaintSpec::Color, CurrentColor(style), nullptr, std::nullopt };
+    if (const auto c = ParseColor(value)) return PaintSpec { PaintSpec::Color, *c, nullptr, std::nullopt };
     return std::nullopt;
 }
 
@@ -72,14 +73,27 @@ const std::string* Inherited(const std::vector<const Element*>& chain, const std
     return nullptr;
 }
 
+// An element's style where it stands in the document (paint servers are not drawn where used).
+Properties CascadeFromRoot(const Element& e, const StyleSheet& sheet)
+{
+    std::vector<const Element*> line;
+    for (const Element* a = &e; a != nullptr; a = a->parent)
+        line.push_back(a);
+    Properties style;
+    for (auto it = line.rbegin(); it != line.rend(); ++it)
+        style = Cascade(**it, style, sheet);
+    return style;
+}
+
 std::vector<GradientStop> Stops(
     const std::vector<const Element*>& chain, const StyleSheet& sheet, double opacity)
 {
     for (const Element* e : chain) {
         std::vector<GradientStop> stops;
+        const Properties gradientStyle = CascadeFromRoot(*e, sheet);
         for (const auto& child : e->children) {
             if (child->name != "stop") continue;
-            const Properties style = Cascade(*child, {}, sheet);
+            const Properties style = Cascade(*child, gradientStyle, sheet);
             GradientStop stop;
             if (const std::string* off = child->Attribute("offset")) {
                 const std::string_view t = Trim(*off);
@@ -94,8 +108,7 @@ std::vector<GradientStop> Stops(
             const auto spec = ColorPaint(colorText, style);
             stop.color = spec && spec->kind == PaintSpec::Color ? spec->color : Rgba { 0, 0, 0, 1 };
             const auto opIt = style.find("stop-opacity");
-            if (opIt != style.end())
-                if (const auto o = ParseNumber(opIt->second)) stop.color.a *= std::clamp(*o, 0.0, 1.0);
+            if (opIt != style.end()) stop.color.a *= OpacityOf(style, "stop-opacity");
             stop.color.a *= opacity;
             stops.push_back(stop);
         }
@@ -142,7 +155,6 @@ std::optional<GradientFrame> Frame(const std::vector<const Element*>& chain, con
     }
     if (const std::string* t = Inherited(chain, "gradientTransform", false))
         if (const auto m = ParseTransform(*t)) frame.toUser = frame.toUser * *m;
-    if (!frame.toUser.Invertible()) return std::nullopt;
     return frame;
 }
 
@@ -159,11 +171,10 @@ double Coord(const std::vector<const Element*>& chain, const char* key, double f
     return Coordinate(text, fallback, frame.boundingBox, axis);
 }
 
-void Linear(PlacedBrush& placed, const std::vector<const Element*>& chain, const GradientFrame& frame)
+void Linear(PlacedBrush& placed, const std::vector<const Element*>& chain, const GradientFrame& frame, const Box& vp)
 {
-    const Box vp { 0, 0, 100, 100 };
     const Pt s { Coord(chain, "x1", 0, frame, Axis::X, vp, false), Coord(chain, "y1", 0, frame, Axis::Y, vp, false) };
-    const Pt e { Coord(chain, "x2", frame.boundingBox ? 1 : 0, frame, Axis::X, vp, false),
+    const Pt e { Coord(chain, "x2", frame.boundingBox ? 1 : vp.x1, frame, Axis::X, vp, false),
         Coord(chain, "y2", 0, frame, Axis::Y, vp, false) };
     placed.brush.kind = BrushRecord::Linear;
     const Pt d { e.x - s.x, e.y - s.y };
@@ -181,17 +192,19 @@ void Linear(PlacedBrush& placed, const std::vector<const Element*>& chain, const
     placed.brush.end = { placed.brush.start.x + g.x / g2, placed.brush.start.y + g.y / g2 };
 }
 
-void Radial(PlacedBrush& placed, const std::vector<const Element*>& chain, const GradientFrame& frame, int line,
-    Diagnostics& diagnostics)
+void Radial(PlacedBrush& placed, const std::vector<const Element*>& chain, const GradientFrame& frame, const Box& vp,
+    int line, Diagnostics& diagnostics)
 {
-    const Box vp { 0, 0, 100, 100 };
-    const double half = frame.boundingBox ? 0.5 : 0;
-    const double cx = Coord(chain, "cx", half, frame, Axis::X, vp, true);
-    const double cy = Coord(chain, "cy", half, frame, Axis::Y, vp, true);
-    const double r = Coord(chain, "r", half, frame, Axis::Other, vp, true);
+    const bool bb = frame.boundingBox;
+    const double w = vp.x1, h = vp.y1;
+    const double cx = Coord(chain, "cx", bb ? 0.5 : w / 2, frame, Axis::X, vp, true);
+    const double cy = Coord(chain, "cy", bb ? 0.5 : h / 2, frame, Axis::Y, vp, true);
+    const double r = Coord(chain, "r", bb ? 0.5 : std::sqrt((w * w + h * h) / 2) / 2, frame, Axis::Other, vp, true);
     const double fx = Coord(chain, "fx", cx, frame, Axis::X, vp, true);
     const double fy = Coord(chain, "fy", cy, frame, Axis::Y, vp, true);
     const double fr = Coord(chain, "fr", 0, frame, Axis::Other, vp, true);
+    if (std::hypot(fx - cx, fy - cy) > r)
+        diagnostics.Warn(line, "radialGradient: the focal point lies outside the circle; it is moved inside");
     if (fr > 0) diagnostics.Warn(line, "radialGradient: a focal radius (fr) is not supported; drawn as 0");
     placed.brush.kind = BrushRecord::Radial;
     if (r <= 0) {
@@ -218,7 +231,12 @@ PaintSpec ResolvePaint(
     std::string_view rest;
     if (const auto id = UrlId(value, &rest)) {
         const auto it = ids.find(*id);
-        if (it != ids.end() && IsGradient(it->second)) return { PaintSpec::Gradient, {}, it->second };
+        if (it != ids.end() && IsGradient(it->second)) {
+            PaintSpec spec { PaintSpec::Gradient, {}, it->second, std::nullopt };
+            if (const auto fallback = ColorPaint(rest, style); fallback && fallback->kind == PaintSpec::Color)
+                spec.fallback = fallback->color;
+            return spec;
+        }
         if (it != ids.end() && it->second->name == "pattern") {
             diagnostics.Warn(line, "pattern paint is not supported; the paint is dropped");
             return {};
@@ -232,9 +250,9 @@ PaintSpec ResolvePaint(
     return {};
 }
 
-PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, const IdMap& ids,
-    const StyleSheet& sheet, int line, Diagnostics& diagnostics)
+PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, const BrushContext& context)
 {
+    const IdMap& ids = context.ids;
     PlacedBrush placed;
     placed.brush.opacity = opacity;
     if (paint.kind == PaintSpec::None) {
@@ -246,13 +264,20 @@ PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, c
         return placed;
     }
     const std::vector<const Element*> chain = Chain(paint.gradient, ids);
-    placed.brush.stops = Stops(chain, sheet, 1);
+    placed.brush.stops = Stops(chain, context.sheet, 1);
     placed.brush.extendMode = ExtendMode(Inherited(chain, "spreadMethod", false));
     if (placed.brush.stops.empty()) {
-        placed.visible = false;
+        // A gradient without stops falls back to the paint's fallback colour, if any.
+        placed.visible = paint.fallback.has_value();
+        placed.brush.color = paint.fallback.value_or(Rgba {});
         return placed;
     }
     const auto frame = Frame(chain, bbox);
+    if (frame && !frame->toUser.Invertible()) {
+        context.diagnostics.Warn(context.line, "the gradient's transform is not invertible; the paint is dropped");
+        placed.visible = false;
+        return placed;
+    }
     if (!frame) {
         placed.visible = false; // a bounding box with no area takes no gradient
         return placed;
@@ -263,9 +288,9 @@ PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, c
         return placed;
     }
     if (paint.gradient->name == "linearGradient")
-        Linear(placed, chain, *frame);
+        Linear(placed, chain, *frame, context.viewport);
     else
-        Radial(placed, chain, *frame, line, diagnostics);
+        Radial(placed, chain, *frame, context.viewport, context.line, context.diagnostics);
     return placed;
 }
 

@@ -18,6 +18,7 @@ struct PaintSpec {
     enum Kind { None, Color, Gradient } kind = None;
     Rgba color;
     const Element* gradient = nullptr;
+    std::optional<Rgba> fallback; // of a gradient that turns out unusable
 };
 
 using IdMap = std::map<std::string, const Element*>;
@@ -35,8 +36,15 @@ struct PlacedBrush {
     bool visible = true; // false when the paint draws nothing (no stops, degenerate box)
 };
 
+struct BrushContext {
+    const IdMap& ids;
+    const StyleSheet& sheet;
+    Box viewport; // (0, 0) to the viewport's size: what user-space percentages refer to
+    int line;
+    Diagnostics& diagnostics;
+};
+
 // The brush for a paint over an element whose user-space bounds are bbox; opacity multiplies in.
-PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, const IdMap& ids,
-    const StyleSheet& sheet, int line, Diagnostics& diagnostics);
+PlacedBrush MakeBrush(const PaintSpec& paint, const Box& bbox, double opacity, const BrushContext& context);
 
 } // namespace KUV::ImportSvg

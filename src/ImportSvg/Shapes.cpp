@@ -83,7 +83,9 @@ std::optional<ShapeGeometry> EllipseShape(const Element& e, const LengthContext&
     if (circle) {
         s.w = s.h = Length(e, "r", Axis::Other, c);
     } else {
-        const auto rx = OptionalLength(e, "rx", Axis::X, c), ry = OptionalLength(e, "ry", Axis::Y, c);
+        auto rx = OptionalLength(e, "rx", Axis::X, c), ry = OptionalLength(e, "ry", Axis::Y, c);
+        if (rx && *rx < 0) rx.reset(); // a negative radius counts as auto
+        if (ry && *ry < 0) ry.reset();
         s.w = rx ? *rx : ry ? *ry : 0;
         s.h = ry ? *ry : rx ? *rx : 0;
     }

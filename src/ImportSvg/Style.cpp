@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "ImportSvg/Color.h"
 #include "ImportSvg/Units.h"
 
 namespace KUV::ImportSvg {
@@ -80,6 +81,23 @@ bool Matches(const StyleRule& rule, const Element& element)
     std::set<std::string> have { std::istream_iterator<std::string>(words), {} };
     return std::all_of(
         rule.classes.begin(), rule.classes.end(), [&have](const std::string& c) { return have.count(c) != 0; });
+}
+
+bool ValidPaint(const std::string& value)
+{
+    const std::string v = Lower(Trim(value));
+    return v == "none" || v == "currentcolor" || v.rfind("url(", 0) == 0 || ParseColor(v).has_value();
+}
+
+bool ValidValue(const std::string& key, const std::string& value)
+{
+    if (Trim(value) == "inherit") return true;
+    if (key == "fill" || key == "stroke") return ValidPaint(value);
+    if (key == "color" || key == "stop-color") {
+        const std::string v = Lower(Trim(value));
+        return v == "currentcolor" || ParseColor(v).has_value();
+    }
+    return true;
 }
 
 } // namespace
@@ -164,6 +182,7 @@ Properties Cascade(const Element& element, const Properties& parent, const Style
     for (const auto& [key, value] : parent)
         if (Inherited.count(key) != 0) computed[key] = value;
     for (const auto& [key, value] : declared) {
+        if (!ValidValue(key, value)) continue; // an invalid declaration is ignored, as CSS does
         if (value == "inherit") {
             const auto it = parent.find(key);
             if (it != parent.end()) computed[key] = it->second;

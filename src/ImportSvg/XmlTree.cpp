@@ -77,12 +77,16 @@ struct Builder {
         if (++count > MaxElements) throw ImportError(int(xmlGetLineNo(node)), "too many elements");
         auto element = std::make_unique<Element>();
         element->name = Text(node->name);
-        if (!InNamespace(node->ns, SvgNamespace)) element->name = "foreign:" + element->name;
+        // Elements that an entity brings in lose the namespace declared around them.
+        const bool svg = InNamespace(node->ns, SvgNamespace) || (node->ns == nullptr && depth > 0);
+        if (!svg) element->name = "foreign:" + element->name;
         element->line = int(std::min<long>(xmlGetLineNo(node), INT_MAX));
         ReadAttributes(node, *element);
         for (xmlNodePtr child = node->children; child != nullptr; child = child->next) {
-            if (child->type == XML_ELEMENT_NODE)
+            if (child->type == XML_ELEMENT_NODE) {
                 element->children.push_back(Build(child, depth + 1));
+                element->children.back()->parent = element.get();
+            }
             else if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
                 element->text += Text(child->content);
         }

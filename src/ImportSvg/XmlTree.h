@@ -15,6 +15,7 @@ struct Element {
     std::map<std::string, std::string> attributes; // local names; xlink:href is "href" unless href is given
     std::vector<std::unique_ptr<Element>> children;
     std::string text; // character data directly inside (style sheets)
+    const Element* parent = nullptr;
 
     const std::string* Attribute(const std::string& key) const;
 };
