@@ -12,8 +12,9 @@ namespace KUV::ImportSvg {
 namespace {
 
 constexpr int MaxUseDepth = 64;
-// Elements visited plus path segments emitted: what `use` can multiply.
-constexpr std::size_t MaxWork = 4000000;
+// Elements visited (each instance of a use counts) and path segments emitted: what use can multiply.
+constexpr std::size_t MaxElementVisits = 200000;
+constexpr std::size_t MaxSegments = 4000000;
 
 const std::set<std::string> Silent = { "defs", "linearGradient", "radialGradient", "symbol", "clipPath", "mask",
     "pattern", "marker", "filter", "style", "title", "desc", "metadata", "stop", "script", "view", "cursor",
@@ -123,10 +124,16 @@ void Importer::Collect(const Element& e)
         Collect(*child);
 }
 
-void Importer::Spend(std::size_t amount, int line)
+void Importer::Spend(std::size_t segments, int line)
 {
-    m_Budget += amount;
-    if (m_Budget > MaxWork) throw ImportError(line, "the drawing is too large (use elements multiply it too often)");
+    m_Segments += segments;
+    if (m_Segments > MaxSegments) throw ImportError(line, "the drawing is too large (more than 4000000 path segments)");
+}
+
+void Importer::Visit(int line)
+{
+    if (++m_Visits > MaxElementVisits)
+        throw ImportError(line, "the drawing is too large (more than 200000 elements, use instances counted)");
 }
 
 bool Importer::Prepare(const Element& e, const WalkState& parent, Properties& style)
@@ -182,6 +189,13 @@ void Importer::PopSteps(ProcedureRecord& procedure, const Matrix& m)
 
 void Importer::CheckOverlap(const Element& e, std::size_t from, const char* what)
 {
+    // Past a few thousand pieces the pairwise test costs more than it tells: assume they overlap.
+    const bool many = m_Drawn.size() - from > 2000;
+    for (std::size_t i = many ? m_Drawn.size() : from; many && i == m_Drawn.size(); ++i) {
+        m_Diagnostics.Warn(e.line,
+            std::string(what) + " over overlapping children is applied to each child; overlaps show through");
+        return;
+    }
     for (std::size_t i = from; i < m_Drawn.size(); ++i)
         for (std::size_t j = i + 1; j < m_Drawn.size(); ++j)
             if (m_Drawn[i].Overlaps(m_Drawn[j])) {
@@ -193,7 +207,7 @@ void Importer::CheckOverlap(const Element& e, std::size_t from, const char* what
 
 void Importer::Walk(const Element& e, const WalkState& outer)
 {
-    Spend(1, e.line);
+    Visit(e.line);
     if (e.name.rfind("foreign:", 0) == 0 || Silent.count(e.name) != 0) return;
     if (Dropped.count(e.name) != 0) {
         m_Diagnostics.Warn(e.line, "<" + e.name + "> is not supported; dropped");

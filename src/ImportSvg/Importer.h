@@ -74,7 +74,8 @@ private:
     void PushSteps(ProcedureRecord& procedure, const Matrix& m, const std::string& base);
     void PopSteps(ProcedureRecord& procedure, const Matrix& m);
     void CheckOverlap(const Element& e, std::size_t from, const char* what);
-    void Spend(std::size_t amount, int line);
+    void Spend(std::size_t segments, int line);
+    void Visit(int line);
 
     const ImportOptions& m_Options;
     Diagnostics& m_Diagnostics;
@@ -84,7 +85,7 @@ private:
     IdMap m_Ids;
     std::vector<const Element*> m_Path; // elements being walked, to catch use cycles
     int m_UseDepth = 0;
-    std::size_t m_Budget = 0;
+    std::size_t m_Segments = 0, m_Visits = 0;
     std::vector<Box> m_Drawn; // scene-space bounds of everything drawn so far
     std::map<std::string, std::string> m_SharedTransforms;
     int m_Unnamed = 0;

@@ -47,6 +47,7 @@ public:
 private:
     ParsedPath Fail(const std::string& what)
     {
+        SkipBlanks();
         m_Result.error = what + " at character " + std::to_string(m_Pos + 1);
         return std::move(m_Result);
     }

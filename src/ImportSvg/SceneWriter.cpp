@@ -1,5 +1,6 @@
 #include "ImportSvg/SceneWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -23,8 +24,10 @@ std::string NameBook::Make(NameKind kind, const std::string& base)
     if (stem.empty() || stem == "null" || stem == "MainAnim") stem += "_";
     std::set<std::string>& used = m_Used[int(kind)];
     std::string name = stem;
-    for (int n = 2; used.count(name) != 0; ++n)
-        name = stem + "_" + std::to_string(n);
+    // Each stem remembers its last suffix, so that a name used many times stays cheap.
+    int& last = m_Suffixes[int(kind)][stem];
+    while (used.count(name) != 0)
+        name = stem + "_" + std::to_string(last = std::max(last, 1) + 1);
     used.insert(name);
     return name;
 }

@@ -27,6 +27,7 @@ private:
     std::string m_Prefix;
     std::set<std::string> m_Used[int(NameKind::Count)];
     std::map<std::string, int> m_Counters;
+    std::map<std::string, int> m_Suffixes[int(NameKind::Count)];
 };
 
 // Letters, digits, '_', '-' and '.' are kept; anything else becomes '_'.

@@ -96,6 +96,22 @@ struct Builder {
 
 void IgnoreErrors(void*, const char*, ...) { }
 
+// The first error is the one that names the cause; later ones follow from it.
+struct FirstError {
+    bool set = false;
+    int line = 0;
+    std::string message;
+};
+
+void KeepFirstError(void* data, xmlErrorPtr error)
+{
+    auto* first = static_cast<FirstError*>(data);
+    if (first->set || error == nullptr || error->level < XML_ERR_ERROR) return;
+    first->set = true;
+    first->line = error->line;
+    first->message = error->message != nullptr ? error->message : "unreadable";
+}
+
 } // namespace
 
 std::unique_ptr<Element> ParseXml(const std::string& text)
@@ -109,12 +125,14 @@ std::unique_ptr<Element> ParseXml(const std::string& text)
     // their amplification unless XML_PARSE_HUGE is given, which it is not.
     const int options = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOWARNING | XML_PARSE_NOERROR;
     DocHolder doc;
+    FirstError first;
+    xmlSetStructuredErrorFunc(&first, KeepFirstError);
     doc.doc = xmlCtxtReadMemory(context.ctxt, text.data(), int(text.size()), "input.svg", nullptr, options);
-    const xmlError* error = xmlCtxtGetLastError(context.ctxt);
-    if (doc.doc == nullptr || (error != nullptr && error->level >= XML_ERR_ERROR)) {
-        const std::string message = error != nullptr && error->message != nullptr ? error->message : "unreadable";
-        std::string trimmed = message.substr(0, message.find_last_not_of(" \n") + 1);
-        throw ImportError(error != nullptr ? error->line : 0, "not well-formed XML: " + trimmed);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    if (doc.doc == nullptr || first.set) {
+        const std::string message = first.set ? first.message : "unreadable";
+        const std::string trimmed = message.substr(0, message.find_last_not_of(" \n") + 1);
+        throw ImportError(first.line, "not well-formed XML: " + trimmed);
     }
     xmlNodePtr root = xmlDocGetRootElement(doc.doc);
     if (root == nullptr) throw ImportError(0, "not well-formed XML: no root element");
