@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "ImportSvg/Geometry.h"
 
@@ -10,5 +11,8 @@ namespace KUV::ImportSvg {
 // Figures that, filled by winding, cover what path covers by even-odd; empty when the two rules
 // already agree on path (then it is drawn as it is, curves kept).
 std::optional<PathModel> EvenOddAsWinding(const PathModel& path, double tolerance);
+
+// What of area (filled by winding) lies inside the convex polygon; the result is filled by winding.
+PathModel Intersect(const PathModel& area, const std::vector<Pt>& convex, double tolerance);
 
 } // namespace KUV::ImportSvg

@@ -118,6 +118,26 @@ void Importer::PaintArea(ShapeDraw& draw, const PlacedBrush& brush, const PathMo
     PopSteps(procedure, brush.brushToUser);
 }
 
+bool Importer::Clipped(const ShapeDraw& draw, PathModel& area, double reach)
+{
+    const Box scene = MappedBounds(draw.shape.path, draw.state.ctm).Grown(reach);
+    bool cut = false;
+    const Matrix toUser = draw.state.ctm.Inverse();
+    const double tolerance = PixelTolerance / draw.state.ctm.MaxStretch();
+    for (const std::vector<Pt>& clip : draw.state.clips) {
+        Box box;
+        for (const Pt& p : clip)
+            box.Add(p);
+        if (box.Grown(0.01).Contains(scene)) continue;
+        std::vector<Pt> user;
+        for (const Pt& p : clip)
+            user.push_back(toUser.Apply(p));
+        area = Intersect(area, user, tolerance);
+        cut = true;
+    }
+    return cut;
+}
+
 void Importer::DrawFill(ShapeDraw& draw)
 {
     const PaintSpec paint
@@ -130,8 +150,9 @@ void Importer::DrawFill(ShapeDraw& draw)
     std::optional<PathModel> evenOdd;
     if (StyleOr(draw.style, "fill-rule", "nonzero") == "evenodd" && draw.shape.kind == GeometryRecord::Path)
         evenOdd = EvenOddAsWinding(draw.shape.path, PixelTolerance / draw.state.ctm.MaxStretch());
-    if (evenOdd || !brush.brushToUser.IsIdentity()) {
-        PaintArea(draw, brush, evenOdd ? *evenOdd : draw.shape.path, "");
+    PathModel area = evenOdd ? *evenOdd : draw.shape.path;
+    if (Clipped(draw, area, 0) || evenOdd || !brush.brushToUser.IsIdentity()) {
+        PaintArea(draw, brush, area, "");
         return;
     }
     const std::string& geometry = ShapeGeometryName(draw);
@@ -151,14 +172,18 @@ void Importer::DrawStroke(ShapeDraw& draw)
     if (!brush.visible) return;
     const double reach = style.width / 2 * std::max(style.miterLimit, 1.5) * draw.state.ctm.MaxStretch();
     m_Drawn.push_back(MappedBounds(draw.shape.path, draw.state.ctm).Grown(reach));
-    if (NativeStrokeFits(draw.shape.path, style) && brush.brushToUser.IsIdentity()) {
+    PathModel cut = draw.shape.path;
+    const bool clipped = Clipped(draw, cut, reach);
+    if (!clipped && NativeStrokeFits(draw.shape.path, style) && brush.brushToUser.IsIdentity()) {
         const std::string& geometry = ShapeGeometryName(draw);
         draw.state.procedure->commands.push_back(
             { Command::Stroke, geometry, AddBrush(draw.base + "-stroke", brush.brush), style.width });
         return;
     }
     const double tolerance = PixelTolerance / draw.state.ctm.MaxStretch();
-    PaintArea(draw, brush, StrokeOutline(draw.shape.path, style, tolerance), "-stroke");
+    PathModel outline = StrokeOutline(draw.shape.path, style, tolerance);
+    if (clipped) Clipped(draw, outline, 0);
+    PaintArea(draw, brush, outline, "-stroke");
 }
 
 void Importer::Shape(const Element& e, const WalkState& parent, const Properties& style)

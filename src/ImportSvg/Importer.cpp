@@ -68,6 +68,12 @@ struct ViewBoxRect {
     double x, y, w, h;
 };
 
+// The rectangle (0, 0, w, h) mapped by m.
+std::vector<Pt> Quad(const Matrix& m, double w, double h)
+{
+    return { m.Apply({ 0, 0 }), m.Apply({ w, 0 }), m.Apply({ w, h }), m.Apply({ 0, h }) };
+}
+
 double FontSize(const Properties& style, const LengthContext& parent)
 {
     const auto it = style.find("font-size");
@@ -265,7 +271,7 @@ void Importer::Group(const Element& e, const WalkState& parent, const Properties
                                               : m_Names.Generated(NameKind::Procedure, e.name == "g" ? "g" : e.name),
         {} };
     const double opacity = OpacityOf(style, "opacity");
-    WalkState state { style, parent.ctm * local, lengths, parent.opacity * opacity, &procedure };
+    WalkState state { style, parent.ctm * local, lengths, parent.opacity * opacity, &procedure, parent.clips };
     PushSteps(procedure, local, procedure.name.substr(m_Options.prefix.size()));
     const std::size_t drawnBefore = m_Drawn.size();
     body(state);
@@ -335,21 +341,12 @@ void Importer::Viewport(const Element& e, const WalkState& parent, const Propert
     const auto box = ParseViewBox(viewBox);
     inner.viewportWidth = box ? box->w : w;
     inner.viewportHeight = box ? box->h : h;
-    const std::size_t drawnBefore = m_Drawn.size();
-    Group(e, parent, style, local, inner, ChildrenOf(Children(e)));
     const auto overflow = style.find("overflow");
-    const bool visible = overflow != style.end() && (Trim(overflow->second) == "visible" || Trim(overflow->second) == "auto");
-    Box clip;
-    const Matrix toScene = parent.ctm * Matrix::Translate(x, y);
-    clip.Add(toScene.Apply({ 0, 0 }));
-    clip.Add(toScene.Apply({ w, h }));
-    clip.Add(toScene.Apply({ w, 0 }));
-    clip.Add(toScene.Apply({ 0, h }));
-    for (std::size_t i = drawnBefore; i < m_Drawn.size() && !visible; ++i)
-        if (!clip.Grown(0.5).Contains(m_Drawn[i])) {
-            m_Diagnostics.Warn(e.line, "content outside the viewport of this <" + e.name + "> is not clipped");
-            break;
-        }
+    const bool visible
+        = overflow != style.end() && (Trim(overflow->second) == "visible" || Trim(overflow->second) == "auto");
+    WalkState clipped = parent;
+    if (!visible) clipped.clips.push_back(Quad(parent.ctm * Matrix::Translate(x, y), w, h));
+    Group(e, clipped, style, local, inner, ChildrenOf(Children(e)));
 }
 
 SceneModel Importer::Run(const Element& root)
@@ -383,7 +380,9 @@ SceneModel Importer::Run(const Element& root)
     AddBackgroundColor(root, main, place, w, h);
     PushSteps(main, place, "viewport");
 
-    WalkState state { {}, place, { w, h, 16 }, 1, &main };
+    WalkState state { {}, place, { w, h, 16 }, 1, &main, {} };
+    // Fitted into the scene with margins, the drawing is cut to its viewport as a browser cuts it.
+    if (!m_Options.width) state.clips.push_back(Quad(place, w, h));
     LengthContext rootLengths { w, h, 16 };
     state.lengths = rootLengths;
     Properties style;

@@ -21,6 +21,7 @@ struct WalkState {
     LengthContext lengths;
     double opacity = 1; // group opacities above, folded into the brushes
     ProcedureRecord* procedure = nullptr;
+    std::vector<std::vector<Pt>> clips; // viewports in scene space that clip what is drawn
 };
 
 class Importer {
@@ -66,6 +67,8 @@ private:
     void DrawStroke(ShapeDraw& draw);
     const std::string& ShapeGeometryName(ShapeDraw& draw);
     BrushContext BrushContextOf(const ShapeDraw& draw);
+    // The area cut to the viewports around it; false when nothing needed cutting.
+    bool Clipped(const ShapeDraw& draw, PathModel& area, double reach);
     void PaintArea(ShapeDraw& draw, const PlacedBrush& brush, const PathModel& area, const std::string& suffix);
     std::string AddGeometry(const std::string& base, const ShapeGeometry& shape);
     std::string AddPath(const std::string& base, const PathModel& path);
