@@ -10,8 +10,8 @@ namespace KUV::ImportSvg {
 
 namespace {
 
-// Flattening and offsetting work to this fraction of a scene pixel.
-constexpr double PixelTolerance = 0.05;
+// Flattening and offsetting work to this fraction of a scene pixel: below what antialiasing shows.
+constexpr double PixelTolerance = 0.1;
 
 std::string StyleOr(const Properties& style, const char* key, const char* fallback)
 {

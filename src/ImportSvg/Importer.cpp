@@ -17,12 +17,12 @@ constexpr std::size_t MaxElementVisits = 200000;
 constexpr std::size_t MaxSegments = 4000000;
 
 const std::set<std::string> Silent = { "defs", "linearGradient", "radialGradient", "symbol", "clipPath", "mask",
-    "pattern", "marker", "filter", "style", "title", "desc", "metadata", "stop", "script", "view", "cursor",
-    "font", "font-face", "color-profile", "animate", "animateTransform", "animateMotion", "set", "mpath" };
+    "pattern", "marker", "filter", "style", "title", "desc", "metadata", "stop", "script", "view", "cursor", "font",
+    "font-face", "color-profile", "animate", "animateTransform", "animateMotion", "set", "mpath" };
 
 const std::set<std::string> Dropped = { "text", "image", "foreignObject", "video", "audio", "iframe", "canvas" };
 
-}
+} // namespace
 
 Matrix ElementTransform(const Element& e, const Properties& style, Diagnostics& diagnostics)
 {
@@ -171,8 +171,8 @@ void Importer::PushSteps(ProcedureRecord& procedure, const Matrix& m, const std:
         std::string transform;
         if (name.empty()) {
             // Anonymous steps with equal values share one record.
-            const std::string key = std::to_string(int(step.kind)) + "/" + std::to_string(step.x) + "/"
-                + std::to_string(step.y);
+            const std::string key
+                = std::to_string(int(step.kind)) + "/" + std::to_string(step.x) + "/" + std::to_string(step.y);
             auto it = m_SharedTransforms.find(key);
             if (it == m_SharedTransforms.end()) {
                 it = m_SharedTransforms.emplace(key, m_Names.Generated(NameKind::Transform, "t")).first;
@@ -198,8 +198,8 @@ void Importer::CheckOverlap(const Element& e, std::size_t from, const char* what
     // Past a few thousand pieces the pairwise test costs more than it tells: assume they overlap.
     const bool many = m_Drawn.size() - from > 2000;
     for (std::size_t i = many ? m_Drawn.size() : from; many && i == m_Drawn.size(); ++i) {
-        m_Diagnostics.Warn(e.line,
-            std::string(what) + " over overlapping children is applied to each child; overlaps show through");
+        m_Diagnostics.Warn(
+            e.line, std::string(what) + " over overlapping children is applied to each child; overlaps show through");
         return;
     }
     for (std::size_t i = from; i < m_Drawn.size(); ++i)
@@ -328,7 +328,8 @@ void Importer::Viewport(const Element& e, const WalkState& parent, const Propert
     const LengthContext& c = parent.lengths;
     const bool symbol = e.name == "symbol";
     double x = symbol ? 0 : LengthOr(e, "x", Axis::X, c, 0), y = symbol ? 0 : LengthOr(e, "y", Axis::Y, c, 0);
-    double w = LengthOr(e, "width", Axis::X, c, c.viewportWidth), h = LengthOr(e, "height", Axis::Y, c, c.viewportHeight);
+    double w = LengthOr(e, "width", Axis::X, c, c.viewportWidth),
+           h = LengthOr(e, "height", Axis::Y, c, c.viewportHeight);
     if (use != nullptr) {
         w = LengthOr(*use, "width", Axis::X, c, w);
         h = LengthOr(*use, "height", Axis::Y, c, h);
@@ -352,7 +353,8 @@ void Importer::Viewport(const Element& e, const WalkState& parent, const Propert
 SceneModel Importer::Run(const Element& root)
 {
     if (root.name != "svg")
-        throw ImportError(root.line, "not an SVG document (the root element is <"
+        throw ImportError(root.line,
+            "not an SVG document (the root element is <"
                 + (root.name.rfind("foreign:", 0) == 0 ? root.name.substr(8) : root.name) + ">)");
     Collect(root);
     if (m_Sheet.hasUnsupported)
@@ -365,7 +367,8 @@ SceneModel Importer::Run(const Element& root)
     const double scale = m_Options.width ? *m_Options.width / w : std::min(SceneWidth / w, SceneHeight / h);
     const double sceneW = m_Options.width ? *m_Options.width : SceneWidth;
     const double sceneH = m_Options.width ? h * scale : SceneHeight;
-    const Matrix place = Matrix::Translate((sceneW - w * scale) / 2, (sceneH - h * scale) / 2) * Matrix::Scale(scale, scale);
+    const Matrix place
+        = Matrix::Translate((sceneW - w * scale) / 2, (sceneH - h * scale) / 2) * Matrix::Scale(scale, scale);
 
     ProcedureRecord main { m_Names.Make(NameKind::Procedure, "drawing"), {} };
     BrushRecord white;
@@ -434,7 +437,8 @@ SceneModel ImportDrawing(const std::string& svgText, const ImportOptions& option
 {
     const std::unique_ptr<Element> root = ParseXml(svgText);
     Importer importer(options, diagnostics);
-    if (root->name == "svg" && !root->Attribute("viewBox") && (!root->Attribute("width") || !root->Attribute("height"))) {
+    if (root->name == "svg" && !root->Attribute("viewBox")
+        && (!root->Attribute("width") || !root->Attribute("height"))) {
         // Without a size the drawing is as large as what it draws.
         Diagnostics scratch(diagnostics.FileName());
         Importer probe(options, scratch);

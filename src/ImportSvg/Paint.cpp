@@ -39,7 +39,8 @@ std::optional<PaintSpec> ColorPaint(std::string_view value, const Properties& st
 {
     value = Trim(value);
     if (value == "none") return PaintSpec {};
-    if (Lower(value) == "currentcolor") return PaintSpec { PaintSpec::Color, CurrentColor(style), nullptr, std::nullopt };
+    if (Lower(value) == "currentcolor")
+        return PaintSpec { PaintSpec::Color, CurrentColor(style), nullptr, std::nullopt };
     if (const auto c = ParseColor(value)) return PaintSpec { PaintSpec::Color, *c, nullptr, std::nullopt };
     return std::nullopt;
 }
@@ -85,8 +86,7 @@ Properties CascadeFromRoot(const Element& e, const StyleSheet& sheet)
     return style;
 }
 
-std::vector<GradientStop> Stops(
-    const std::vector<const Element*>& chain, const StyleSheet& sheet, double opacity)
+std::vector<GradientStop> Stops(const std::vector<const Element*>& chain, const StyleSheet& sheet, double opacity)
 {
     for (const Element* e : chain) {
         std::vector<GradientStop> stops;

@@ -25,8 +25,8 @@ using IdMap = std::map<std::string, const Element*>;
 
 // Resolves a fill or stroke value ("none", a colour, currentColor, url(#id) with a fallback).
 // Unsupported paint servers warn against line and paint nothing.
-PaintSpec ResolvePaint(const std::string& value, const Properties& style, const IdMap& ids, int line,
-    Diagnostics& diagnostics);
+PaintSpec ResolvePaint(
+    const std::string& value, const Properties& style, const IdMap& ids, int line, Diagnostics& diagnostics);
 
 // A brush in some space and the map from that space to user space (identity when the brush
 // is expressed in user space directly).

@@ -54,7 +54,8 @@ private:
 
     void SkipBlanks()
     {
-        while (m_Pos < m_Data.size() && (std::isspace(static_cast<unsigned char>(m_Data[m_Pos])) || m_Data[m_Pos] == ','))
+        while (
+            m_Pos < m_Data.size() && (std::isspace(static_cast<unsigned char>(m_Data[m_Pos])) || m_Data[m_Pos] == ','))
             ++m_Pos;
     }
 
@@ -236,8 +237,8 @@ void AppendArc(Figure& figure, Pt from, double rx, double ry, double rotation, b
         const double a = t1 + i * step, b = a + step;
         const Pt p0 = at(a), d0 = derivative(a), d1 = derivative(b);
         const Pt p3 = i == n - 1 ? to : at(b);
-        figure.segments.push_back({ true, { p0.x + alpha * d0.x, p0.y + alpha * d0.y },
-            { p3.x - alpha * d1.x, p3.y - alpha * d1.y }, p3 });
+        figure.segments.push_back(
+            { true, { p0.x + alpha * d0.x, p0.y + alpha * d0.y }, { p3.x - alpha * d1.x, p3.y - alpha * d1.y }, p3 });
     }
 }
 

@@ -47,7 +47,9 @@ namespace {
 // Shortest text that reads back as the same float: the scene reader reads floats.
 std::string Num(double value)
 {
-    float f = std::isfinite(value) ? float(value) : 0.f;
+    // Ten-thousandths of a DIP are far below what a frame shows and keep outlines short.
+    const double rounded = std::abs(value) < 1e6 ? std::round(value * 1e4) / 1e4 : value;
+    float f = std::isfinite(rounded) ? float(rounded) : 0.f;
     if (std::abs(f) < 1e-30f) f = 0.f;
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, f);

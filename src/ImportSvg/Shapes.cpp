@@ -55,9 +55,8 @@ std::optional<ShapeGeometry> Rect(const Element& e, const LengthContext& c)
     const double x0 = s.x, y0 = s.y, x1 = s.x + s.w, y1 = s.y + s.h;
     if (rxv <= 0 || ryv <= 0) {
         s.kind = GeometryRecord::Rectangle;
-        s.path.push_back({ { x0, y0 }, { { false, {}, {}, { x1, y0 } }, { false, {}, {}, { x1, y1 } },
-                                           { false, {}, {}, { x0, y1 } } },
-            true });
+        s.path.push_back({ { x0, y0 },
+            { { false, {}, {}, { x1, y0 } }, { false, {}, {}, { x1, y1 } }, { false, {}, {}, { x0, y1 } } }, true });
         return s;
     }
     const double kx = rxv * Kappa, ky = ryv * Kappa;

@@ -78,7 +78,8 @@ void EmitDash(const Poly& line, double from, double to, std::vector<Poly>& out)
         if (b < from || a > to || len == 0) continue;
         auto point = [&](double d) {
             const double t = std::clamp((d - a) / len, 0.0, 1.0);
-            return Pt { line[i - 1].x + (line[i].x - line[i - 1].x) * t, line[i - 1].y + (line[i].y - line[i - 1].y) * t };
+            return Pt { line[i - 1].x + (line[i].x - line[i - 1].x) * t,
+                line[i - 1].y + (line[i].y - line[i - 1].y) * t };
         };
         if (dash.empty()) dash.push_back(point(std::max(from, a)));
         dash.push_back(point(std::min(to, b)));
@@ -110,7 +111,8 @@ ClipperLib::Path ToClipper(const Poly& line, double scale)
 {
     ClipperLib::Path path;
     for (const Pt& p : line) {
-        const ClipperLib::IntPoint q { ClipperLib::cInt(std::llround(p.x * scale)), ClipperLib::cInt(std::llround(p.y * scale)) };
+        const ClipperLib::IntPoint q { ClipperLib::cInt(std::llround(p.x * scale)),
+            ClipperLib::cInt(std::llround(p.y * scale)) };
         if (path.empty() || path.back().X != q.X || path.back().Y != q.Y) path.push_back(q);
     }
     return path;

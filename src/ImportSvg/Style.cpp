@@ -13,10 +13,10 @@ namespace KUV::ImportSvg {
 namespace {
 
 const std::set<std::string> Inherited = { "fill", "fill-opacity", "fill-rule", "stroke", "stroke-width",
-    "stroke-opacity", "stroke-linecap", "stroke-linejoin", "stroke-miterlimit", "stroke-dasharray",
-    "stroke-dashoffset", "color", "visibility", "font-size", "font-family", "font-weight", "font-style",
-    "marker-start", "marker-mid", "marker-end", "paint-order", "clip-rule", "shape-rendering", "text-anchor",
-    "color-interpolation", "direction", "writing-mode" };
+    "stroke-opacity", "stroke-linecap", "stroke-linejoin", "stroke-miterlimit", "stroke-dasharray", "stroke-dashoffset",
+    "color", "visibility", "font-size", "font-family", "font-weight", "font-style", "marker-start", "marker-mid",
+    "marker-end", "paint-order", "clip-rule", "shape-rendering", "text-anchor", "color-interpolation", "direction",
+    "writing-mode" };
 
 const std::set<std::string> NotInherited = { "opacity", "display", "clip-path", "mask", "filter", "stop-color",
     "stop-opacity", "mix-blend-mode", "isolation", "vector-effect", "overflow", "transform" };
@@ -43,8 +43,8 @@ StyleRule ParseSelector(std::string_view text)
     std::size_t i = 0;
     auto name = [&]() {
         const std::size_t begin = i;
-        while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '-'
-                   || text[i] == '_'))
+        while (
+            i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '-' || text[i] == '_'))
             ++i;
         return std::string(text.substr(begin, i - begin));
     };
@@ -185,7 +185,8 @@ Properties Cascade(const Element& element, const Properties& parent, const Style
         if (!ValidValue(key, value)) continue; // an invalid declaration is ignored, as CSS does
         if (value == "inherit") {
             const auto it = parent.find(key);
-            if (it != parent.end()) computed[key] = it->second;
+            if (it != parent.end())
+                computed[key] = it->second;
             else
                 computed.erase(key);
         } else

@@ -86,8 +86,7 @@ struct Builder {
             if (child->type == XML_ELEMENT_NODE) {
                 element->children.push_back(Build(child, depth + 1));
                 element->children.back()->parent = element.get();
-            }
-            else if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
+            } else if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
                 element->text += Text(child->content);
         }
         return element;

@@ -16,8 +16,8 @@ using namespace KUV::ImportSvg;
 std::vector<std::string> Warnings(const std::string& body)
 {
     Diagnostics diagnostics("d.svg");
-    ImportDrawing("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\">\n" + body + "\n</svg>",
-        {}, diagnostics);
+    ImportDrawing("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\">\n" + body + "\n</svg>", {},
+        diagnostics);
     return diagnostics.Warnings();
 }
 

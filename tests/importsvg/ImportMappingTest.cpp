@@ -166,10 +166,11 @@ TEST(ImportMapping, LengthUnitsAndPercentages)
 
 TEST(ImportMapping, LinearGradientsInBoundingBoxUnitsLandInUserSpace)
 {
-    const Imported i = Import(Svg("<linearGradient id=\"g\" x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\" spreadMethod=\"reflect\">"
-                                  "<stop offset=\"0\" stop-color=\"red\"/><stop offset=\"2\" stop-color=\"blue\"/>"
-                                  "</linearGradient>"
-                                  "<rect id=\"r\" x=\"0\" y=\"0\" width=\"20\" height=\"10\" fill=\"url(#g)\"/>"));
+    const Imported i
+        = Import(Svg("<linearGradient id=\"g\" x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\" spreadMethod=\"reflect\">"
+                     "<stop offset=\"0\" stop-color=\"red\"/><stop offset=\"2\" stop-color=\"blue\"/>"
+                     "</linearGradient>"
+                     "<rect id=\"r\" x=\"0\" y=\"0\" width=\"20\" height=\"10\" fill=\"url(#g)\"/>"));
     const BrushRecord* b = FindBrush(i.scene, "r");
     ASSERT_EQ(b->kind, BrushRecord::Linear);
     EXPECT_EQ(b->extendMode, 2);
