@@ -74,6 +74,17 @@ std::vector<Pt> Quad(const Matrix& m, double w, double h)
     return { m.Apply({ 0, 0 }), m.Apply({ w, 0 }), m.Apply({ w, h }), m.Apply({ 0, h }) };
 }
 
+// The fitted viewport as a clip that reaches past the scene's edges where it meets them, so that
+// only what would show in the margins is cut.
+std::vector<Pt> MarginClip(const Matrix& place, double w, double h)
+{
+    const Pt a = place.Apply({ 0, 0 }), b = place.Apply({ w, h });
+    constexpr double Far = 1e7, Edge = 1e-6;
+    const double x0 = a.x <= Edge ? -Far : a.x, y0 = a.y <= Edge ? -Far : a.y;
+    const double x1 = b.x >= SceneWidth - Edge ? Far : b.x, y1 = b.y >= SceneHeight - Edge ? Far : b.y;
+    return { { x0, y0 }, { x1, y0 }, { x1, y1 }, { x0, y1 } };
+}
+
 double FontSize(const Properties& style, const LengthContext& parent)
 {
     const auto it = style.find("font-size");
@@ -195,20 +206,14 @@ void Importer::PopSteps(ProcedureRecord& procedure, const Matrix& m)
 
 void Importer::CheckOverlap(const Element& e, std::size_t from, const char* what)
 {
-    // Past a few thousand pieces the pairwise test costs more than it tells: assume they overlap.
-    const bool many = m_Drawn.size() - from > 2000;
-    for (std::size_t i = many ? m_Drawn.size() : from; many && i == m_Drawn.size(); ++i) {
+    // Past a few thousand pieces the pairwise test costs more than it tells: they are taken to overlap.
+    bool overlap = m_Drawn.size() - from > 2000;
+    for (std::size_t i = from; i < m_Drawn.size() && !overlap; ++i)
+        for (std::size_t j = i + 1; j < m_Drawn.size() && !overlap; ++j)
+            overlap = m_Drawn[i].Overlaps(m_Drawn[j]);
+    if (overlap)
         m_Diagnostics.Warn(
             e.line, std::string(what) + " over overlapping children is applied to each child; overlaps show through");
-        return;
-    }
-    for (std::size_t i = from; i < m_Drawn.size(); ++i)
-        for (std::size_t j = i + 1; j < m_Drawn.size(); ++j)
-            if (m_Drawn[i].Overlaps(m_Drawn[j])) {
-                m_Diagnostics.Warn(e.line,
-                    std::string(what) + " over overlapping children is applied to each child; overlaps show through");
-                return;
-            }
 }
 
 void Importer::Walk(const Element& e, const WalkState& outer)
@@ -385,7 +390,7 @@ SceneModel Importer::Run(const Element& root)
 
     WalkState state { {}, place, { w, h, 16 }, 1, &main, {} };
     // Fitted into the scene with margins, the drawing is cut to its viewport as a browser cuts it.
-    if (!m_Options.width) state.clips.push_back(Quad(place, w, h));
+    if (!m_Options.width) state.clips.push_back(MarginClip(place, w, h));
     LengthContext rootLengths { w, h, 16 };
     state.lengths = rootLengths;
     Properties style;

@@ -25,7 +25,8 @@ struct Imported {
     std::string text;
 };
 
-Imported Import(const std::string& svg, ImportOptions options = {})
+// At its own width by default: a fitted drawing is cut to its viewport, which turns shapes at its edge to outlines.
+Imported Import(const std::string& svg, ImportOptions options = { 100, "" })
 {
     Diagnostics diagnostics("d.svg");
     Imported result { ImportDrawing(svg, options, diagnostics), diagnostics.Warnings(), {} };
@@ -226,6 +227,7 @@ TEST(ImportMapping, NamesAreTokensPrefixedAndUnique)
 {
     ImportOptions options;
     options.prefix = "a.";
+    options.width = 100;
     const Imported i = Import(Svg("<rect id=\"my rect{\" width=\"1\" height=\"1\"/>"
                                   "<rect id=\"my_rect_\" width=\"1\" height=\"1\"/>"),
         options);
@@ -243,6 +245,20 @@ TEST(ImportMapping, WidthScalesTheDrawing)
     EXPECT_EQ(FindGeometry(i.scene, "background")->w, 50);
     EXPECT_EQ(FindGeometry(i.scene, "background")->h, 20);
     EXPECT_NE(i.text.find("viewport Scale{ x 0.5 y 0.5 }"), std::string::npos) << i.text;
+}
+
+TEST(ImportMapping, AFittedDrawingIsCutToItsViewportInTheMargins)
+{
+    // 100 x 100 fitted into 800 x 600: margins left and right, none above or below.
+    const Imported i = Import(Svg("<rect id=\"wide\" x=\"-50\" y=\"10\" width=\"200\" height=\"10\"/>"
+                                  "<rect id=\"tall\" x=\"10\" y=\"-50\" width=\"10\" height=\"200\"/>"),
+        ImportOptions {});
+    EXPECT_EQ(FindGeometry(i.scene, "tall")->kind, GeometryRecord::Rectangle);
+    const GeometryRecord* wide = FindGeometry(i.scene, "wide");
+    ASSERT_EQ(wide->kind, GeometryRecord::Path);
+    const Box box = Bounds(wide->path);
+    EXPECT_NEAR(box.x0, 0, 1e-6);
+    EXPECT_NEAR(box.x1, 100, 1e-6);
 }
 
 TEST(ImportMapping, StrokesTheFormatCannotDrawBecomeOutlines)
