@@ -170,10 +170,11 @@ void Importer::DrawStroke(ShapeDraw& draw)
     const double opacity = OpacityOf(draw.style, "stroke-opacity") * draw.opacity;
     const PlacedBrush brush = MakeBrush(paint, Bounds(draw.shape.path), opacity, BrushContextOf(draw));
     if (!brush.visible) return;
-    const double reach = style.width / 2 * std::max(style.miterLimit, 1.5) * draw.state.ctm.MaxStretch();
+    const double reach = style.width / 2 * draw.state.ctm.MaxStretch();
     m_Drawn.push_back(MappedBounds(draw.shape.path, draw.state.ctm).Grown(reach));
+    const double miterReach = reach * std::max(style.miterLimit, 1.5);
     PathModel cut = draw.shape.path;
-    const bool clipped = Clipped(draw, cut, reach);
+    const bool clipped = Clipped(draw, cut, miterReach);
     if (!clipped && NativeStrokeFits(draw.shape.path, style) && brush.brushToUser.IsIdentity()) {
         const std::string& geometry = ShapeGeometryName(draw);
         draw.state.procedure->commands.push_back(

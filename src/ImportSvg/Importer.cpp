@@ -449,7 +449,8 @@ SceneModel ImportDrawing(const std::string& svgText, const ImportOptions& option
         Importer probe(options, scratch);
         probe.Run(*root);
         const Box content = probe.ContentBounds();
-        if (!content.Empty() && content.x1 > 0 && content.y1 > 0) importer.SetSizeWithout({ content.x1, content.y1 });
+        if (!content.Empty() && content.x1 > 0 && content.y1 > 0)
+            importer.SetSizeWithout({ std::ceil(content.x1), std::ceil(content.y1) });
     }
     return importer.Run(*root);
 }
