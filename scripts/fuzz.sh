@@ -12,7 +12,7 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DKUV_FUZZ=ON -DKUV_WERROR=ON -DKUV_BUILD_TESTS=OFF -DKUV_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target scene_fuzzer image_fuzzer
+cmake --build build-fuzz -j "$(nproc)" --target scene_fuzzer image_fuzzer svg_import_fuzzer
 
 # fontconfig keeps a little of its configuration until exit on purpose.
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
@@ -48,4 +48,5 @@ fuzz() {
 
 fuzz scene_fuzzer scene 4096 -dict="$root/fuzz/tvs.dict"
 fuzz image_fuzzer image 65536
+fuzz svg_import_fuzzer svg 16384 -dict="$root/fuzz/svg.dict"
 echo "fuzzing: no failures"

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libpango1.0-dev libharfbuzz-dev libfreetype-dev libfontconfig-dev
-  libpolyclipping-dev libpng-dev libjpeg62-turbo-dev
+  libpolyclipping-dev libxml2-dev libpng-dev libjpeg62-turbo-dev
   libsdl2-dev libsdl2-mixer-dev libmpg123-dev ffmpeg
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
