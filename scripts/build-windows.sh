@@ -25,14 +25,15 @@ for program in velorine tvs-render tvs-check; do
   x86_64-w64-mingw32-strip -o "$folder/$program.exe" "$build/$program.exe"
 done
 
-# The families the scenes name resolve through fontconfig as on Linux: the Liberation fonts
-# stand in for Arial, Times New Roman and Courier New (fontconfig's metric aliases), found
-# beside the programs in fonts/, where fontconfig on Windows looks for its configuration.
+# The families the scenes name resolve through fontconfig as on Linux, and only among the fonts
+# shipped here, so that a frame is the same on every machine: the Liberation fonts stand in for
+# Arial, Times New Roman and Courier New (fontconfig's metric aliases) and DejaVu is the generic
+# fallback, as on Debian. fontconfig on Windows reads fonts/fonts.conf beside the program.
 cp /usr/share/fonts/truetype/liberation2/*.ttf "$folder/fonts/"
 cp /usr/share/doc/fonts-liberation2/copyright "$folder/fonts/LICENSE-Liberation.txt"
-cp -L "$deps"/etc/fonts/conf.d/*.conf "$folder/fonts/conf.d/"
-cp scripts/windows/fonts.conf "$folder/fonts/fonts.conf"
-
+cp /usr/share/fonts/truetype/dejavu/DejaVu{Sans,Sans-Bold,SansMono,SansMono-Bold,Serif,Serif-Bold}.ttf "$folder/fonts/"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$folder/fonts/LICENSE-DejaVu.txt"
+bash scripts/windows/font-config.sh "$deps" "$folder/fonts"
 cp -r data "$folder/data"
 sed 's/$/\r/' scripts/windows/README.txt >"$folder/README.txt"
 
