@@ -16,13 +16,13 @@
 #include "Core/ITavisk.h"
 #include "Gfx/D2D1.h"
 #include "Host/Display.h"
-#include "Host/EventAction.h"
 #include "Host/FramePresenter.h"
-#include "Host/FrameRate.h"
 #include "Host/Letterbox.h"
-#include "Host/RunClock.h"
 #include "Host/Soundtrack.h"
 #include "Host/WindowSize.h"
+#include "Player/EventAction.h"
+#include "Player/FrameRate.h"
+#include "Player/RunClock.h"
 
 namespace {
 
@@ -154,7 +154,7 @@ void LeaveFullScreen()
 
 void UpdateTitle(std::uint32_t elapsedMs)
 {
-    SDL_SetWindowTitle(g_MainWindow, KUV::Host::FrameRateTitle(static_cast<std::int32_t>(elapsedMs)).c_str());
+    SDL_SetWindowTitle(g_MainWindow, KUV::Player::FrameRateTitle(static_cast<std::int32_t>(elapsedMs)).c_str());
 }
 
 bool PresentFrame(ID2D1ImageRenderTarget* target)
@@ -185,10 +185,10 @@ void ResizeTarget(int width, int height)
     if (FAILED(g_Application->RenderTarget()->Resize(DrawableSize(width, height)))) ShowFatalError("Resize Error");
 }
 
-KUV::Host::WindowState CurrentWindowState()
+KUV::Player::WindowState CurrentWindowState()
 {
     const Uint32 flags = SDL_GetWindowFlags(g_MainWindow);
-    KUV::Host::WindowState state;
+    KUV::Player::WindowState state;
     state.fullScreen = g_FullScreen;
     state.minimized = (flags & SDL_WINDOW_MINIMIZED) != 0;
     state.maximized = (flags & SDL_WINDOW_MAXIMIZED) != 0;
@@ -211,25 +211,25 @@ void EndRun()
 void HandleEvent(const SDL_Event& event)
 {
     if (!g_Application) return;
-    const KUV::Host::EventResponse response = KUV::Host::RespondToEvent(event, CurrentWindowState());
+    const KUV::Player::EventResponse response = KUV::Player::RespondToEvent(event, CurrentWindowState());
     switch (response.action) {
-    case KUV::Host::EventAction::Draw:
+    case KUV::Player::EventAction::Draw:
         DrawFrame();
         break;
-    case KUV::Host::EventAction::Resize:
+    case KUV::Player::EventAction::Resize:
         ResizeTarget(response.width, response.height);
         break;
-    case KUV::Host::EventAction::ResizeAndDraw:
+    case KUV::Player::EventAction::ResizeAndDraw:
         ResizeTarget(response.width, response.height);
         DrawFrame();
         break;
-    case KUV::Host::EventAction::EndRun:
+    case KUV::Player::EventAction::EndRun:
         EndRun();
         break;
-    case KUV::Host::EventAction::ExitNow:
+    case KUV::Player::EventAction::ExitNow:
         LeaveFullScreen();
         std::exit(0);
-    case KUV::Host::EventAction::Ignore:
+    case KUV::Player::EventAction::Ignore:
         break;
     }
 }
@@ -361,7 +361,7 @@ void RunMainLoop()
             ShowFatalError(g_Application->Scene()->GetErrorText());
         DrawFrame();
         UpdateTitle(SDL_GetTicks() - tick);
-        if (KUV::Host::RunLengthExceeded(SDL_GetTicks(), g_StartTick)) g_Running = false;
+        if (KUV::Player::RunLengthExceeded(SDL_GetTicks(), g_StartTick)) g_Running = false;
     } while (g_Running);
 }
 

@@ -35,7 +35,7 @@ D2D1_SIZE_U PictureSize(SDL_Window* window)
 
 } // namespace
 
-PreviewWindow::PreviewWindow(const Host::PreviewOptions& options)
+PreviewWindow::PreviewWindow(const PreviewOptions& options)
     : m_Options(options)
     , m_Timeline(options.at)
 {
@@ -60,8 +60,8 @@ bool PreviewWindow::Open(std::string* error)
     std::string warning;
     if (!m_Options.music.empty() && !m_Music.Open(m_Options.music, &warning)) return (*error = m_Music.Error()), false;
     if (!warning.empty()) std::fprintf(stderr, "tvs-preview: warning: %s\n", warning.c_str());
-    m_Session = std::make_unique<Host::PreviewSession>(*m_SceneFactory, m_Target.Get(), m_Options.scene);
-    m_Overlay = std::make_unique<Host::OverlayPainter>(*m_SceneFactory, m_Target.Get());
+    m_Session = std::make_unique<PreviewSession>(*m_SceneFactory, m_Target.Get(), m_Options.scene);
+    m_Overlay = std::make_unique<OverlayPainter>(*m_SceneFactory, m_Target.Get());
     m_Session->LoadAt(m_Timeline.Tick());
     m_Watcher.Watch(m_Session->WatchedFiles());
     return true;
@@ -141,13 +141,12 @@ void PreviewWindow::HandleWindowEvent(const SDL_WindowEvent& event)
 
 void PreviewWindow::CarryKey(const SDL_KeyboardEvent& key)
 {
-    const Host::PreviewCommand command = Host::CommandForKey(key.keysym.sym, key.keysym.mod);
-    if (!key.repeat || Host::RepeatsWhenHeld(command)) Carry(command);
+    const PreviewCommand command = CommandForKey(key.keysym.sym, key.keysym.mod);
+    if (!key.repeat || RepeatsWhenHeld(command)) Carry(command);
 }
 
-void PreviewWindow::Carry(Host::PreviewCommand command)
+void PreviewWindow::Carry(PreviewCommand command)
 {
-    using Host::PreviewCommand;
     switch (command) {
     case PreviewCommand::Quit:
         m_Running = false;
@@ -222,11 +221,11 @@ void PreviewWindow::Draw()
 
 void PreviewWindow::DrawBands()
 {
-    if (m_ShowStatus) m_Overlay->DrawBand(StatusText(), Host::BandPlace::Top, White, StatusBack);
-    if (m_ShowHelp) m_Overlay->DrawBand(Host::HelpText(), Host::BandPlace::Middle, White, HelpBack);
+    if (m_ShowStatus) m_Overlay->DrawBand(StatusText(), BandPlace::Top, White, StatusBack);
+    if (m_ShowHelp) m_Overlay->DrawBand(HelpText(), BandPlace::Middle, White, HelpBack);
     std::string error = m_Session->ErrorText();
     if (error.empty()) error = m_PresentError;
-    if (!error.empty()) m_Overlay->DrawBand(error, Host::BandPlace::Bottom, White, ErrorBack);
+    if (!error.empty()) m_Overlay->DrawBand(error, BandPlace::Bottom, White, ErrorBack);
 }
 
 // Laying the line out costs a few milliseconds, so it is written anew ten times a second, and at
@@ -237,9 +236,9 @@ const std::string& PreviewWindow::StatusText()
     const bool paused = m_Timeline.Paused();
     const bool moved = paused && m_Timeline.Tick() != m_StatusTick;
     if (now - m_StatusWritten < StatusIntervalMs && !moved && paused == m_StatusPaused) return m_StatusText;
-    const Host::OverlayStatus status { m_Timeline.Tick(), m_Session->Animations(), m_FramesPerSecond,
+    const OverlayStatus status { m_Timeline.Tick(), m_Session->Animations(), m_FramesPerSecond,
         m_Session->LastUpdateMs(), m_Session->LastRenderMs(), m_Timeline.StateText() };
-    m_StatusText = Host::StatusLineText(status);
+    m_StatusText = StatusLineText(status);
     m_StatusWritten = now;
     m_StatusTick = m_Timeline.Tick();
     m_StatusPaused = paused;

@@ -10,12 +10,12 @@
 
 #include "Gfx/D2D1.h"
 #include "Host/FramePresenter.h"
-#include "Host/PreviewMusic.h"
-#include "Host/PreviewOptions.h"
-#include "Host/PreviewOverlay.h"
-#include "Host/PreviewSession.h"
-#include "Host/PreviewTimeline.h"
-#include "Host/PreviewWatch.h"
+#include "Preview/PreviewMusic.h"
+#include "Preview/PreviewOptions.h"
+#include "Preview/PreviewOverlay.h"
+#include "Preview/PreviewSession.h"
+#include "Preview/PreviewTimeline.h"
+#include "Preview/PreviewWatch.h"
 
 namespace KUV {
 class Factory;
@@ -25,7 +25,7 @@ namespace KUV::Preview {
 
 class PreviewWindow {
 public:
-    explicit PreviewWindow(const Host::PreviewOptions& options);
+    explicit PreviewWindow(const PreviewOptions& options);
     ~PreviewWindow();
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
@@ -43,7 +43,7 @@ private:
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void CarryKey(const SDL_KeyboardEvent& key);
-    void Carry(Host::PreviewCommand command);
+    void Carry(PreviewCommand command);
     void Jump();
     void Reload();
     void PollFiles(std::uint64_t now);
@@ -56,17 +56,17 @@ private:
     void Pace(std::uint64_t frameStart);
     void RestartFrameClock() { m_LastFrame = SDL_GetTicks64(); }
 
-    Host::PreviewOptions m_Options;
+    PreviewOptions m_Options;
     SDL_Window* m_Window = nullptr;
     Host::FramePresenter m_Presenter;
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;
     KUV::Factory* m_SceneFactory = nullptr;
-    std::unique_ptr<Host::PreviewSession> m_Session;
-    std::unique_ptr<Host::OverlayPainter> m_Overlay;
-    Host::PreviewTimeline m_Timeline;
-    Host::PreviewMusic m_Music;
-    Host::FileWatcher m_Watcher;
+    std::unique_ptr<PreviewSession> m_Session;
+    std::unique_ptr<OverlayPainter> m_Overlay;
+    PreviewTimeline m_Timeline;
+    PreviewMusic m_Music;
+    FileWatcher m_Watcher;
     bool m_Running = true;
     bool m_FullScreen = false;
     bool m_ShowStatus = true;

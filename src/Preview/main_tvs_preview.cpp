@@ -61,13 +61,13 @@ int Fail(const std::string& message)
 int main(int argc, char** argv)
 {
     std::string error;
-    const auto options = KUV::Host::ParsePreviewOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto options = KUV::Preview::ParsePreviewOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::cerr << "tvs-preview: " << error << "\n" << KUV::Host::PreviewUsage;
-        return KUV::Host::PreviewExitUsage;
+        std::cerr << "tvs-preview: " << error << "\n" << KUV::Preview::PreviewUsage;
+        return KUV::Preview::PreviewExitUsage;
     }
     if (options->help) {
-        std::cout << KUV::Host::PreviewHelpText();
+        std::cout << KUV::Preview::PreviewHelpText();
         return 0;
     }
     if (!CanOpen(options->scene)) return Fail("could not open the file \"" + options->scene + "\"");

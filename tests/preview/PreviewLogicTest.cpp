@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "Host/PreviewKeys.h"
-#include "Host/PreviewMusic.h"
-#include "Host/PreviewOptions.h"
-#include "Host/PreviewTimeline.h"
-#include "Host/PreviewWatch.h"
+#include "Preview/PreviewKeys.h"
+#include "Preview/PreviewMusic.h"
+#include "Preview/PreviewOptions.h"
+#include "Preview/PreviewTimeline.h"
+#include "Preview/PreviewWatch.h"
 #include "support/Scenes.h"
 
-using KUV::Host::PreviewCommand;
+using KUV::Preview::PreviewCommand;
 
 namespace {
 
@@ -46,21 +46,21 @@ TEST(PreviewKeysTest, EveryKeyHasItsCommandAndShiftOnlyLengthensTheSeeks)
         { SDLK_RETURN, 0, PreviewCommand::None },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(KUV::Host::CommandForKey(c.key, c.modifiers), c.command)
+        EXPECT_EQ(KUV::Preview::CommandForKey(c.key, c.modifiers), c.command)
             << SDL_GetKeyName(c.key) << " " << c.modifiers;
-    EXPECT_EQ(KUV::Host::KeyHelpLines().size(), 11u);
+    EXPECT_EQ(KUV::Preview::KeyHelpLines().size(), 11u);
 }
 
 TEST(PreviewKeysTest, HeldKeysRepeatOnlyTheSeeksAndSteps)
 {
     int repeating = 0;
     for (int c = static_cast<int>(PreviewCommand::None); c <= static_cast<int>(PreviewCommand::Quit); ++c)
-        repeating += KUV::Host::RepeatsWhenHeld(static_cast<PreviewCommand>(c));
+        repeating += KUV::Preview::RepeatsWhenHeld(static_cast<PreviewCommand>(c));
     EXPECT_EQ(repeating, 6);
-    EXPECT_TRUE(KUV::Host::RepeatsWhenHeld(PreviewCommand::Forward10s));
-    EXPECT_TRUE(KUV::Host::RepeatsWhenHeld(PreviewCommand::StepBack));
-    EXPECT_FALSE(KUV::Host::RepeatsWhenHeld(PreviewCommand::TogglePause));
-    EXPECT_FALSE(KUV::Host::RepeatsWhenHeld(PreviewCommand::ToggleFullScreen));
+    EXPECT_TRUE(KUV::Preview::RepeatsWhenHeld(PreviewCommand::Forward10s));
+    EXPECT_TRUE(KUV::Preview::RepeatsWhenHeld(PreviewCommand::StepBack));
+    EXPECT_FALSE(KUV::Preview::RepeatsWhenHeld(PreviewCommand::TogglePause));
+    EXPECT_FALSE(KUV::Preview::RepeatsWhenHeld(PreviewCommand::ToggleFullScreen));
 }
 
 TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
@@ -78,7 +78,7 @@ TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
         { 5000, false, PreviewCommand::Back10s, 0, true },
         { 0, false, PreviewCommand::Back1s, 0, false },
         { 5000, false, PreviewCommand::Forward10s, 15000, true },
-        { KUV::Host::PreviewMaxTick - 5, false, PreviewCommand::Forward1s, KUV::Host::PreviewMaxTick, true },
+        { KUV::Preview::PreviewMaxTick - 5, false, PreviewCommand::Forward1s, KUV::Preview::PreviewMaxTick, true },
         { 5000, false, PreviewCommand::Home, 0, true },
         { 5000, false, PreviewCommand::StepForward, 5000, false },
         { 5000, true, PreviewCommand::StepForward, 5016, true },
@@ -87,7 +87,7 @@ TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
         { 5000, false, PreviewCommand::Reload, 5000, false },
     };
     for (const Case& c : cases) {
-        KUV::Host::PreviewTimeline timeline(c.start);
+        KUV::Preview::PreviewTimeline timeline(c.start);
         if (c.paused) timeline.Apply(PreviewCommand::TogglePause);
         EXPECT_EQ(timeline.Apply(c.command), c.moved) << c.start << " " << static_cast<int>(c.command);
         EXPECT_EQ(timeline.Tick(), c.tick) << c.start << " " << static_cast<int>(c.command);
@@ -96,7 +96,7 @@ TEST(PreviewTimelineTest, SeeksAndStepsStayWithinTheTicksAScenesTakes)
 
 TEST(PreviewTimelineTest, PlayingStopsWhilePaused)
 {
-    KUV::Host::PreviewTimeline timeline(-20);
+    KUV::Preview::PreviewTimeline timeline(-20);
     EXPECT_EQ(timeline.Tick(), 0);
     EXPECT_FALSE(timeline.Play(40));
     EXPECT_EQ(timeline.Tick(), 40);
@@ -108,7 +108,7 @@ TEST(PreviewTimelineTest, PlayingStopsWhilePaused)
 
 TEST(PreviewTimelineTest, ALoopPlaysBetweenItsMarksAndEndsWhenTheMarksNoLongerEncloseAPassage)
 {
-    KUV::Host::PreviewTimeline timeline(1000);
+    KUV::Preview::PreviewTimeline timeline(1000);
     EXPECT_FALSE(timeline.Apply(PreviewCommand::ToggleLoop)) << "no marks, no loop";
     EXPECT_FALSE(timeline.Looping());
     timeline.Apply(PreviewCommand::MarkIn);
@@ -161,20 +161,20 @@ TEST(PreviewOptionsTest, TheCommandLine)
     };
     for (const Case& c : cases) {
         std::string error;
-        const auto options = KUV::Host::ParsePreviewOptions(c.arguments, error);
+        const auto options = KUV::Preview::ParsePreviewOptions(c.arguments, error);
         EXPECT_EQ(options.has_value(), c.error.empty()) << c.error;
         EXPECT_EQ(error, c.error);
     }
     std::string error;
-    const auto options
-        = KUV::Host::ParsePreviewOptions({ "a.tvs", "--music", "m.mp3", "--at", "1500", "--size", "640x480" }, error);
+    const auto options = KUV::Preview::ParsePreviewOptions(
+        { "a.tvs", "--music", "m.mp3", "--at", "1500", "--size", "640x480" }, error);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->scene, "a.tvs");
     EXPECT_EQ(options->music, "m.mp3");
     EXPECT_EQ(options->at, 1500);
     EXPECT_EQ(options->width, 640);
     EXPECT_EQ(options->height, 480);
-    EXPECT_NE(KUV::Host::PreviewHelpText().find("Shift"), std::string::npos);
+    EXPECT_NE(KUV::Preview::PreviewHelpText().find("Shift"), std::string::npos);
 }
 
 TEST(PreviewWatchTest, ChangesRenamesAndRemovalsAreNoticedOnce)
@@ -183,7 +183,7 @@ TEST(PreviewWatchTest, ChangesRenamesAndRemovalsAreNoticedOnce)
     const std::string a = dir.Write("a.tvs", "one");
     const std::string b = dir.Write("b.tvs", "two");
     const std::string later = dir.Path() + "/later.tvs";
-    KUV::Host::FileWatcher watcher;
+    KUV::Preview::FileWatcher watcher;
     watcher.Watch({ a, b, later });
     EXPECT_FALSE(watcher.Changed());
 
@@ -207,7 +207,7 @@ TEST(PreviewWatchTest, ANewListKeepsTheStampsOfTheFilesItKeeps)
 {
     kuvtest::TempDir dir;
     const std::string a = dir.Write("a.tvs", "one");
-    KUV::Host::FileWatcher watcher;
+    KUV::Preview::FileWatcher watcher;
     watcher.Watch({ a });
     dir.Write("a.tvs", "changed while a reload ran");
     const std::string b = dir.Write("b.tvs", "two");
@@ -219,7 +219,7 @@ TEST(PreviewWatchTest, ANewListKeepsTheStampsOfTheFilesItKeeps)
 
 TEST(PreviewMusicTest, TheClockTakesTheBestOffsetOfTheLastBlocksAndDriftBeyondOneFrameCounts)
 {
-    KUV::Host::MusicClock clock(46);
+    KUV::Preview::MusicClock clock(46);
     EXPECT_FALSE(clock.Estimate(5000, 0)) << "the seek's own position, before any block";
     EXPECT_FALSE(clock.Estimate(5000, 10));
     EXPECT_FALSE(clock.Estimate(5046, 16)) << "one block plays from about when it was seen (offset 4984)";
@@ -234,10 +234,10 @@ TEST(PreviewMusicTest, TheClockTakesTheBestOffsetOfTheLastBlocksAndDriftBeyondOn
     clock.Reset();
     EXPECT_FALSE(clock.Estimate(9000, 300));
 
-    EXPECT_FALSE(KUV::Host::MusicDrifted(1016, 1000));
-    EXPECT_FALSE(KUV::Host::MusicDrifted(984, 1000));
-    EXPECT_TRUE(KUV::Host::MusicDrifted(1016.5, 1000));
-    EXPECT_TRUE(KUV::Host::MusicDrifted(983, 1000));
+    EXPECT_FALSE(KUV::Preview::MusicDrifted(1016, 1000));
+    EXPECT_FALSE(KUV::Preview::MusicDrifted(984, 1000));
+    EXPECT_TRUE(KUV::Preview::MusicDrifted(1016.5, 1000));
+    EXPECT_TRUE(KUV::Preview::MusicDrifted(983, 1000));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/Factory.h"
-#include "Host/PreviewOverlay.h"
+#include "Preview/PreviewOverlay.h"
 #include "support/FailureFiles.h"
 #include "support/Pixels.h"
 #include "support/Scenes.h"
@@ -15,12 +15,12 @@ namespace {
 
 TEST(PreviewOverlayTest, TheStatusLineTellsTimeAnimationsRateAndCosts)
 {
-    KUV::Host::OverlayStatus status { 150042, { { "", "MainAnim" }, { "kid", "Go" }, { "kid/inner", "Idle" } }, 59.94,
-        0.214, 3.4, "paused  loop 1.000-3.000 s" };
-    EXPECT_EQ(KUV::Host::StatusLineText(status),
+    KUV::Preview::OverlayStatus status { 150042, { { "", "MainAnim" }, { "kid", "Go" }, { "kid/inner", "Idle" } },
+        59.94, 0.214, 3.4, "paused  loop 1.000-3.000 s" };
+    EXPECT_EQ(KUV::Preview::StatusLineText(status),
         "150042 ms  150.042 s | MainAnim | kid: Go | kid/inner: Idle | 59.9 fps | update 0.21 ms  render 3.40 ms | "
         "paused  loop 1.000-3.000 s");
-    EXPECT_EQ(KUV::Host::HelpText().substr(0, 31), "tvs-preview keys (H hides this)");
+    EXPECT_EQ(KUV::Preview::HelpText().substr(0, 31), "tvs-preview keys (H hides this)");
 }
 
 int BrightPixels(const Image& image, int top, int bottom)
@@ -35,7 +35,7 @@ int BrightPixels(const Image& image, int top, int bottom)
 TEST(PreviewOverlayTest, AnErrorBandAtTheBottomHoldsItsWrappedTextAndLeavesThePictureAboveAlone)
 {
     Canvas canvas(400, 300);
-    KUV::Host::OverlayPainter painter(*KUV::GetSceneFactory(), canvas.target.Get());
+    KUV::Preview::OverlayPainter painter(*KUV::GetSceneFactory(), canvas.target.Get());
     const D2D1_COLOR_F black { 0.f, 0.f, 0.f, 1.f };
     const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
     const D2D1_COLOR_F red { 0.5f, 0.f, 0.f, 1.f };
@@ -43,7 +43,7 @@ TEST(PreviewOverlayTest, AnErrorBandAtTheBottomHoldsItsWrappedTextAndLeavesThePi
     canvas.target->Clear(&black);
     const std::string text = "Parse Error:::data/tessik/postprocess.tvs : 12 : expecting \"}\" got \"Fill{\" and a "
                              "long tail that has to wrap onto a second line";
-    EXPECT_TRUE(painter.DrawBand(text, KUV::Host::BandPlace::Bottom, white, red));
+    EXPECT_TRUE(painter.DrawBand(text, KUV::Preview::BandPlace::Bottom, white, red));
     EXPECT_EQ(canvas.target->EndDraw(), S_OK);
     const Image frame = Image::FromTarget(canvas.target.Get());
 

@@ -10,8 +10,8 @@
 #include "Core/Factory.h"
 #include "Core/FilePath.h"
 #include "Core/Tavisk.h"
-#include "Host/PreviewSession.h"
-#include "core/ProgramFixtures.h"
+#include "Preview/PreviewSession.h"
+#include "support/ProgramFixtures.h"
 
 using namespace kuvtest;
 
@@ -95,7 +95,7 @@ protected:
 
     Canvas canvas;
     TempDir dir;
-    KUV::Host::PreviewSession session;
+    KUV::Preview::PreviewSession session;
 };
 
 TEST_F(PreviewSessionTest, SeekingInAnyOrderReachesWhatAStraightRunHoldsAcrossTransitionsAndTriggers)
@@ -255,7 +255,7 @@ TEST(PreviewProductionTest, SeekingTheBundledShowReachesWhatAStraightRunHolds)
     WorkingDirectory inRoot(root);
     const std::string path = "data\\tessik\\postprocess.tvs";
     Canvas canvas(800, 600);
-    KUV::Host::PreviewSession session(*KUV::GetSceneFactory(), canvas.target.Get(), path);
+    KUV::Preview::PreviewSession session(*KUV::GetSceneFactory(), canvas.target.Get(), path);
     ASSERT_TRUE(session.LoadAt(150000)) << session.ErrorText();
     EXPECT_GT(session.WatchedFiles().size(), 1u);
     for (std::int64_t tick : { 150000, 12345, 30000, 75000, 120016 }) {
@@ -270,7 +270,7 @@ TEST_F(PreviewSessionTest, TheOverlayNamesTheCurrentAnimationOfEveryScene)
 {
     WriteStandardScene();
     ASSERT_TRUE(session.LoadAt(1300));
-    const std::vector<KUV::Host::SceneAnimation> animations = session.Animations();
+    const std::vector<KUV::Preview::SceneAnimation> animations = session.Animations();
     ASSERT_EQ(animations.size(), 2u);
     EXPECT_EQ(animations[0].scene, "");
     EXPECT_EQ(animations[0].animation, "B");
