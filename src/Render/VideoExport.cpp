@@ -3,18 +3,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "Core/FilePath.h"
 #include "Render/TvsRender.h"
+
+#ifndef _WIN32
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "Render/VideoEncoder.h"
+#endif
 
 namespace KUV::Render {
 namespace fs = std::filesystem;
@@ -98,6 +102,18 @@ std::vector<std::string> FfmpegArguments(const RenderOptions& o, std::int64_t un
     a.insert(a.end(), { "-f", MuxerOf(format), output });
     return a;
 }
+
+#ifdef _WIN32
+
+// The export drives ffmpeg through a pipe in a process group of its own and stops on signals:
+// the Windows build has none of that and says so, as when ffmpeg is missing.
+int ExportVideo(const RenderOptions&, std::ostream&, std::ostream& err)
+{
+    err << "tvs-render: --video is not available in the Windows build: export on Linux\n";
+    return ExitUnavailable;
+}
+
+#else
 
 namespace {
 
@@ -368,5 +384,7 @@ int ExportVideo(const RenderOptions& options, std::ostream& out, std::ostream& e
 {
     return VideoExport(options, out, err).Run();
 }
+
+#endif
 
 } // namespace KUV::Render

@@ -4,7 +4,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace KUV::Gfx::Image {
 
@@ -35,9 +39,24 @@ HRESULT CheckRegularFile(int fd)
     struct stat info { };
     if (fstat(fd, &info) != 0) return FromErrno(errno);
     if (!S_ISREG(info.st_mode)) return E_ACCESSDENIED;
+#ifdef _WIN32
+    return S_OK;
+#else
     const int flags = fcntl(fd, F_GETFL);
     if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) return E_FAIL;
     return S_OK;
+#endif
+}
+
+// Opened without blocking, so that a FIFO named as an image cannot hang the load; Windows has no
+// such files and opens in binary mode instead.
+int OpenForReading(const std::string& path)
+{
+#ifdef _WIN32
+    return open(path.c_str(), O_RDONLY | O_BINARY | O_NOINHERIT);
+#else
+    return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+#endif
 }
 
 } // namespace
@@ -46,7 +65,7 @@ HRESULT OpenImageFile(const std::string& path, std::FILE** file)
 {
     *file = nullptr;
     if (path.empty()) return HRESULT_FILE_NOT_FOUND;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenForReading(path);
     if (fd < 0) return FromErrno(errno);
     HRESULT hr = CheckRegularFile(fd);
     if (SUCCEEDED(hr)) {

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Cross-builds the libraries the product links, from Debian's own source packages, for one target:
+#   bash scripts/deps/build.sh TARGET        (TARGET: a file in scripts/deps/targets/, e.g. mingw64)
+# Prints the prefix that holds the result. The prefix is keyed by the source package versions and
+# the target; stamps in it hold the hash of each library's recipe, so a second run with nothing
+# changed only checks them and prints the prefix again.
+# VELORINE_DEPS_CACHE moves the cache (default /var/cache/velorine-deps).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+target="${1:?usage: build.sh TARGET}"
+[ -f "$here/targets/$target.sh" ] || { echo "build.sh: no target '$target' in $here/targets" >&2; exit 64; }
+
+cache="${VELORINE_DEPS_CACHE:-/var/cache/velorine-deps}"
+# shellcheck source=lib.sh
+source "$here/lib.sh"
+# shellcheck disable=SC1090
+source "$here/targets/$target.sh"
+# The libraries in build order; each names its Debian source package in its recipe.
+source "$here/recipes.list"
+
+deps_fetch_all
+key="$(deps_key)"
+prefix="$cache/$target/$key"
+mkdir -p "$prefix"
+target_setup "$prefix"
+started=$(date +%s)
+hash=start
+for lib in "${DEPS_LIBS[@]}"; do
+  hash="$(deps_stamp_hash "$hash" "$lib")"
+  deps_build_one "$lib" "$prefix" "$cache/$target/work/$key" "$hash"
+done
+rm -rf "$cache/$target/work/$key"
+echo "deps: $target ready in $(( $(date +%s) - started )) s" >&2
+echo "$prefix"

@@ -1,0 +1,4 @@
+SOURCE=fontconfig
+build() {
+  run_meson -Ddoc=disabled -Dtests=disabled -Dtools=disabled -Dcache-build=disabled -Dnls=disabled
+}

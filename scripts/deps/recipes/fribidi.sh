@@ -1,0 +1,4 @@
+SOURCE=fribidi
+build() {
+  run_meson -Ddocs=false
+}

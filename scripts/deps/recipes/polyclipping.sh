@@ -1,0 +1,5 @@
+SOURCE=libpolyclipping
+build() {
+  cd cpp
+  run_cmake -DBUILD_SHARED_LIBS=OFF
+}

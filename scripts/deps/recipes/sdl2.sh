@@ -1,0 +1,4 @@
+SOURCE=libsdl2
+build() {
+  run_cmake -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_TESTS=OFF
+}
