@@ -12,9 +12,18 @@ namespace {
 
 constexpr double kUnits = 1024.0; // positions in 1/1024 DIP, as in pango
 
-bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000; }
-bool IsParagraphEnd(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029; }
-bool IsBlank(char16_t c) { return IsSpace(c) || IsParagraphEnd(c) || c < 0x20 || c == 0x200B || c == 0xFEFF; }
+bool IsSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == 0x3000;
+}
+bool IsParagraphEnd(char16_t c)
+{
+    return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
+}
+bool IsBlank(char16_t c)
+{
+    return IsSpace(c) || IsParagraphEnd(c) || c < 0x20 || c == 0x200B || c == 0xFEFF;
+}
 
 struct BufferDeleter {
     void operator()(hb_buffer_t* buffer) const { hb_buffer_destroy(buffer); }

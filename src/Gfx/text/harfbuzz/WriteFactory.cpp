@@ -27,7 +27,8 @@ Pattern RequestFor(const std::string& family, float size, const std::string& lan
     FcPatternAddDouble(pattern.get(), FC_PIXEL_SIZE, size);
     FcPatternAddDouble(pattern.get(), FC_SIZE, size * 72.0 / 96.0);
     FcPatternAddDouble(pattern.get(), FC_DPI, 96.0);
-    if (!language.empty()) FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>(language.c_str()));
+    if (!language.empty())
+        FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>(language.c_str()));
     FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     return pattern;
