@@ -174,7 +174,6 @@
       if (!query.has('paused')) play(offsetMs);
       return;
     }
-    present();
     show('start', true);
   }, (error) => fail(String(error)));
 })();

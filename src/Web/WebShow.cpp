@@ -45,7 +45,9 @@ bool WebShow::Load(const std::string& scenePath)
             != S_OK)
         return Fail("unable to create render target");
     m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    return Seek(0);
+    // Updated at 0 but not drawn: a frame drawn changes what later frames show (drawing sets child
+    // scenes' variables), and a seek must reach the frame tvs-render draws at its tick.
+    return LoadScene() && UpdateAt(m_Clock.Seek(0).updates);
 }
 
 bool WebShow::LoadScene()

@@ -29,7 +29,8 @@ public:
     WebShow(const WebShow&) = delete;
     WebShow& operator=(const WebShow&) = delete;
 
-    // Loads scenePath at tick 0 and draws tick 0. False, with ErrorText(), when it fails.
+    // Loads scenePath and updates it at tick 0, drawing nothing yet. False, with ErrorText(), when
+    // it fails.
     bool Load(const std::string& scenePath);
     // Draws the frame for the soundtrack at audioMs. False, with ErrorText(), on a failed update
     // or render; the show then stays on its last good frame.

@@ -28,11 +28,12 @@ std::vector<std::uint8_t> PixelAt(const WebShow& show, int width, int x, int y)
 
 } // namespace
 
-TEST(WebShow, LoadingDrawsTheFirstFrameInCanvasOrder)
+TEST(WebShow, TheFirstFrameIsDrawnInCanvasOrder)
 {
     kuvtest::TempDir dir;
     WebShow show(8, 8);
     ASSERT_TRUE(show.Load(RedSquare(dir))) << show.ErrorText();
+    ASSERT_TRUE(show.Frame(0.0)) << show.ErrorText();
     EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
     EXPECT_EQ(PixelAt(show, 8, 0, 0), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
     EXPECT_EQ(show.State().tick, 0);
