@@ -3,6 +3,7 @@
 #   bash scripts/install-deps.sh           the Linux build, its tests and tools
 #   bash scripts/install-deps.sh windows   and also the Windows cross build and its tests under Wine
 #                                          (about 1.5 GB more; it also enables Debian's source lists)
+#   bash scripts/install-deps.sh web       and also the WebAssembly build (emscripten) and its tests
 # Idempotent; run as root (or through sudo) on Debian 12.
 set -euo pipefail
 
@@ -25,14 +26,17 @@ if [ "${1:-}" = windows ]; then
     wine wine64
   )
 fi
+if [ "${1:-}" = web ]; then
+  packages+=(emscripten nodejs meson gperf dpkg-dev ccache)
+fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-# The Windows libraries are built from Debian's source packages: apt-get source needs deb-src.
+# The Windows and WebAssembly libraries are built from Debian's source packages: apt-get source needs deb-src.
 sources=/etc/apt/sources.list.d/debian.sources
-if [ "${1:-}" = windows ] && [ -f "$sources" ] && grep -q '^Types: deb$' "$sources"; then
+if [ -n "${1:-}" ] && [ -f "$sources" ] && grep -q '^Types: deb$' "$sources"; then
   $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
   $SUDO apt-get update -qq
 fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the product links, from Debian's own source packages, for one target:
-#   bash scripts/deps/build.sh TARGET        (TARGET: a file in scripts/deps/targets/, e.g. mingw64)
+#   bash scripts/deps/build.sh TARGET        (TARGET: a file in scripts/deps/targets/: mingw64, wasm)
 # Prints the prefix that holds the result. The prefix is keyed by the source package versions and
 # the target; stamps in it hold the hash of each library's recipe, so a second run with nothing
 # changed only checks them and prints the prefix again.
@@ -17,6 +17,12 @@ source "$here/lib.sh"
 source "$here/targets/$target.sh"
 # The libraries in build order; each names its Debian source package in its recipe.
 source "$here/recipes.list"
+# A target may leave out libraries it has no use for (DEPS_WITHOUT).
+kept=()
+for lib in "${DEPS_LIBS[@]}"; do
+  [[ " ${DEPS_WITHOUT[*]:-} " == *" $lib "* ]] || kept+=("$lib")
+done
+DEPS_LIBS=("${kept[@]}")
 
 deps_fetch_all
 key="$(deps_key)"

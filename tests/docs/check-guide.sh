@@ -24,7 +24,7 @@ missing=0
 named=0
 while IFS= read -r token; do
     case "$token" in
-        Core/* | Gfx/* | Host/* | Player/* | Preview/* | Render/* | Check/* | Authoring/* | Cli/* | ImportSvg/* | Synth/*)
+        Core/* | Gfx/* | Host/* | Player/* | Preview/* | Render/* | Check/* | Authoring/* | Cli/* | ImportSvg/* | Synth/* | Web/*)
             path="$root/src/$token" ;;
         src/* | tests/* | scripts/* | bench/* | fuzz/* | docs/* | data/* | .ci/*) path="$root/$token" ;;
         *) continue ;;

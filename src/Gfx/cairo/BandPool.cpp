@@ -13,7 +13,7 @@ constexpr unsigned kMaxThreads = 64;
 
 std::atomic<unsigned> g_DrawingThreads { 0 };
 
-unsigned DefaultThreads()
+[[maybe_unused]] unsigned DefaultThreads()
 {
     if (const char* text = std::getenv("KUV_THREADS"); text != nullptr && *text != '\0') {
         char* end = nullptr;
@@ -28,9 +28,13 @@ unsigned DefaultThreads()
 
 unsigned GetDrawingThreads()
 {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    return 1; // a WebAssembly build without threads draws on its one thread
+#else
     static const unsigned fallback = DefaultThreads();
     const unsigned set = g_DrawingThreads.load(std::memory_order_relaxed);
     return set != 0 ? set : fallback;
+#endif
 }
 
 void SetDrawingThreads(unsigned threads)

@@ -19,6 +19,12 @@ struct TextFormatSettings {
 HRESULT SetTextAlignmentOf(TextFormatSettings& settings, DWRITE_TEXT_ALIGNMENT alignment);
 HRESULT SetParagraphAlignmentOf(TextFormatSettings& settings, DWRITE_PARAGRAPH_ALIGNMENT alignment);
 
+// A text format from IDWriteFactory::CreateTextFormat's arguments: regular faces only, a finite
+// positive size and no font collection of the caller's.
+HRESULT MakeTextFormat(const WCHAR* fontFamilyName, IDWriteFontCollection* fontCollection,
+    DWRITE_FONT_WEIGHT fontWeight, DWRITE_FONT_STYLE fontStyle, DWRITE_FONT_STRETCH fontStretch, float fontSize,
+    const WCHAR* localeName, IDWriteTextFormat** textFormat);
+
 class TextFormat final : public RefCounted<IDWriteTextFormat> {
 public:
     explicit TextFormat(TextFormatSettings settings)
@@ -40,5 +46,10 @@ public:
 private:
     TextFormatSettings m_Settings;
 };
+
+// The settings IDWriteFactory::CreateTextLayout lays its text out with, or null when its
+// arguments are not a format of ours, text and a box of finite, non-negative size.
+const TextFormatSettings* LayoutSettingsOf(
+    const WCHAR* string, UINT32 stringLength, IDWriteTextFormat* textFormat, float maxWidth, float maxHeight);
 
 } // namespace KUV::Gfx::Text

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Gfx/text/GlyphRun.h"
+#include "Gfx/text/Snapping.h"
 
 namespace KUV::Gfx::Text {
 
@@ -40,33 +41,6 @@ int PangoWidth(double maxWidth)
 {
     const double width = std::floor(maxWidth * PANGO_SCALE);
     return width >= double(INT_MAX) ? -1 : int(width);
-}
-
-// Whether and how the renderer wants baselines placed on whole pixels.
-struct Snapping {
-    bool enabled = false;
-    DWRITE_MATRIX transform { 1.f, 0.f, 0.f, 1.f, 0.f, 0.f };
-    float pixelsPerDip = 1.f;
-};
-
-HRESULT QuerySnapping(IDWriteTextRenderer* renderer, void* context, Snapping& snapping)
-{
-    BOOL disabled = FALSE;
-    HRESULT hr = renderer->IsPixelSnappingDisabled(context, &disabled);
-    if (FAILED(hr) || disabled) return hr;
-    if (FAILED(hr = renderer->GetCurrentTransform(context, &snapping.transform))) return hr;
-    if (FAILED(hr = renderer->GetPixelsPerDip(context, &snapping.pixelsPerDip))) return hr;
-    snapping.enabled = true;
-    return S_OK;
-}
-
-// Horizontal text is snapped vertically only, and only under an axis-aligned transform.
-double SnapBaseline(double y, const Snapping& snapping)
-{
-    const DWRITE_MATRIX& m = snapping.transform;
-    if (!snapping.enabled || m.m12 != 0.f || m.m21 != 0.f || m.m22 == 0.f || !(snapping.pixelsPerDip > 0.f)) return y;
-    const double device = (y * m.m22 + m.dy) * snapping.pixelsPerDip;
-    return (std::round(device) / snapping.pixelsPerDip - m.dy) / m.m22;
 }
 
 } // namespace
@@ -111,30 +85,14 @@ double TextLayout::LineLeft(PangoLayoutIter* iter) const
     PangoRectangle logical;
     pango_layout_iter_get_line_extents(iter, nullptr, &logical);
     const bool rtl = pango_layout_iter_get_line_readonly(iter)->resolved_dir == PANGO_DIRECTION_RTL;
-    const double free = m_MaxWidth * PANGO_SCALE - logical.width;
-    switch (m_Settings.textAlignment) {
-    case DWRITE_TEXT_ALIGNMENT_CENTER:
-        return free / 2;
-    case DWRITE_TEXT_ALIGNMENT_TRAILING:
-        return rtl ? 0.0 : free;
-    default:
-        return rtl ? free : 0.0;
-    }
+    return AlignedLineLeft(m_Settings.textAlignment, rtl, m_MaxWidth * PANGO_SCALE, logical.width);
 }
 
 double TextLayout::BlockTop() const
 {
     PangoRectangle logical;
     pango_layout_get_extents(m_Layout, nullptr, &logical);
-    const double free = m_MaxHeight * PANGO_SCALE - logical.height;
-    switch (m_Settings.paragraphAlignment) {
-    case DWRITE_PARAGRAPH_ALIGNMENT_CENTER:
-        return free / 2 - logical.y;
-    case DWRITE_PARAGRAPH_ALIGNMENT_FAR:
-        return free - logical.y;
-    default:
-        return -logical.y;
-    }
+    return AlignedBlockTop(m_Settings.paragraphAlignment, m_MaxHeight * PANGO_SCALE, logical.height) - logical.y;
 }
 
 HRESULT TextLayout::Draw(void* clientDrawingContext, IDWriteTextRenderer* renderer, float originX, float originY)

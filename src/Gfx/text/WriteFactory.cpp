@@ -27,9 +27,6 @@ PangoContext* CreateExactContext(PangoFontMap* fontMap)
     return context;
 }
 
-// Pango keeps sizes in 1/1024 units in an int; beyond this, positions would overflow.
-constexpr float kMaxFontSize = 10000.f;
-
 } // namespace
 
 HRESULT WriteFactory::Create(WriteFactory** factory)
@@ -56,23 +53,8 @@ HRESULT WriteFactory::CreateTextFormat(const WCHAR* fontFamilyName, IDWriteFontC
     DWRITE_FONT_WEIGHT fontWeight, DWRITE_FONT_STYLE fontStyle, DWRITE_FONT_STRETCH fontStretch, float fontSize,
     const WCHAR* localeName, IDWriteTextFormat** textFormat)
 {
-    if (textFormat == nullptr) return E_INVALIDARG;
-    *textFormat = nullptr;
-    if (fontFamilyName == nullptr || localeName == nullptr || fontCollection != nullptr) return E_INVALIDARG;
-    if (fontWeight != DWRITE_FONT_WEIGHT_NORMAL || fontStyle != DWRITE_FONT_STYLE_NORMAL
-        || fontStretch != DWRITE_FONT_STRETCH_NORMAL)
-        return E_INVALIDARG;
-    if (!std::isfinite(fontSize) || fontSize <= 0.f || fontSize > kMaxFontSize) return E_INVALIDARG;
-    try {
-        TextFormatSettings settings;
-        settings.family = ToUtf8(fontFamilyName);
-        settings.size = fontSize;
-        settings.locale = localeName;
-        *textFormat = new TextFormat(std::move(settings));
-        return S_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    return MakeTextFormat(
+        fontFamilyName, fontCollection, fontWeight, fontStyle, fontStretch, fontSize, localeName, textFormat);
 }
 
 HRESULT WriteFactory::CreateTextLayout(const WCHAR* string, UINT32 stringLength, IDWriteTextFormat* textFormat,
@@ -80,14 +62,13 @@ HRESULT WriteFactory::CreateTextLayout(const WCHAR* string, UINT32 stringLength,
 {
     if (textLayout == nullptr) return E_INVALIDARG;
     *textLayout = nullptr;
-    const auto* format = dynamic_cast<TextFormat*>(textFormat);
-    if (format == nullptr || (string == nullptr && stringLength > 0)) return E_INVALIDARG;
-    if (!std::isfinite(maxWidth) || !std::isfinite(maxHeight) || maxWidth < 0.f || maxHeight < 0.f) return E_INVALIDARG;
+    const TextFormatSettings* settings = LayoutSettingsOf(string, stringLength, textFormat, maxWidth, maxHeight);
+    if (settings == nullptr) return E_INVALIDARG;
     try {
         AddRef();
         ComPtr<WriteFactory> self(this);
         std::u16string text(string ? string : u"", stringLength);
-        *textLayout = new TextLayout(std::move(self), std::move(text), format->Settings(), maxWidth, maxHeight);
+        *textLayout = new TextLayout(std::move(self), std::move(text), *settings, maxWidth, maxHeight);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the browser version into dist/web/: index.html, the module (velorine-web.js, .wasm and its
+# .data with the scenes, textures and fonts) and the soundtrack. Builds the libraries for
+# WebAssembly from Debian's sources first (or reuses them: scripts/deps/build.sh wasm). Also builds
+# build-web/tvs-render.js, the offline renderer for Node (tests/e2e/web-render.sh compares it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+bash scripts/install-deps.sh web
+if [ -z "${VELORINE_DEPS_CACHE:-}" ] && [ ! -w /var/cache ]; then
+  export VELORINE_DEPS_CACHE="$HOME/.cache/velorine-deps"
+fi
+# emscripten's tools find their JavaScript modules here, and run on Debian's Python (a version
+# manager's shim would cost seconds on every compile).
+export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+deps=$(bash scripts/deps/build.sh wasm)
+
+# What the module's files hold: the production without its soundtrack, and the fonts the scenes
+# name with fontconfig's rules as on Linux (Liberation for Arial and Times New Roman, DejaVu else).
+build=build-web
+files="$repo/$build/files"
+rm -rf "$files"
+mkdir -p "$files/fonts"
+cp -r data "$files/data"
+rm -rf "$files/data/music"
+cp /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
+  /usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf "$files/fonts/"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$files/fonts/"
+bash scripts/windows/font-config.sh "$deps" "$files/fonts"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/wasm.cmake" -DVELORINE_DEPS="$deps" \
+  -DKUV_WEB_FILES="$files" -DCMAKE_BUILD_TYPE=Release -DKUV_BUILD_TESTS=OFF -DKUV_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache >/dev/null
+nice -n 19 cmake --build "$build" -j 2 --target tvs-render velorine-web
+
+out=dist/web
+rm -rf "$out"
+mkdir -p "$out/data/music"
+cp web/index.html web/velorine.js web/velorine.css "$out/"
+cp "$build"/velorine-web.{js,wasm,data} "$out/"
+cp data/music/vantrel.mp3 "$out/data/music/"
+echo "dist/web: $(du -sk "$out" | cut -f1) KiB"

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "Web/WebShow.h"
+#include "support/Scenes.h"
+
+using KUV::Web::ShowLengthMs;
+using KUV::Web::WebShow;
+
+namespace {
+
+// A red square on the white page; the scene text is its only file.
+std::string RedSquare(const kuvtest::TempDir& dir)
+{
+    const std::string scene = kuvtest::SceneText()
+                                  .Geometry("Box", "Rectangle{ x 2 y 2 w 4 h 4 hitTest 0 }")
+                                  .Brush("Red", "SolidColorBrush{ Color{ 1 0 0 1 } opacity 1 }")
+                                  .Executable("Draw", "Procedure{ noOfCommands 1 Fill{ Box Red } }")
+                                  .MainAnim("Draw")
+                                  .Str();
+    return dir.Write("square.tvs", scene);
+}
+
+std::vector<std::uint8_t> PixelAt(const WebShow& show, int width, int x, int y)
+{
+    const std::uint8_t* p = show.Rgba() + (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4u;
+    return { p[0], p[1], p[2], p[3] };
+}
+
+} // namespace
+
+TEST(WebShow, TheFirstFrameIsDrawnInCanvasOrder)
+{
+    kuvtest::TempDir dir;
+    WebShow show(8, 8);
+    ASSERT_TRUE(show.Load(RedSquare(dir))) << show.ErrorText();
+    ASSERT_TRUE(show.Frame(0.0)) << show.ErrorText();
+    EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+    EXPECT_EQ(PixelAt(show, 8, 0, 0), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
+    EXPECT_EQ(show.State().tick, 0);
+}
+
+TEST(WebShow, FramesFollowTheAudioSeeksGoBackAndTheShowEnds)
+{
+    kuvtest::TempDir dir;
+    WebShow show(8, 8);
+    ASSERT_TRUE(show.Load(RedSquare(dir))) << show.ErrorText();
+    ASSERT_TRUE(show.Frame(1000.7));
+    EXPECT_EQ(show.State().tick, 1000);
+    ASSERT_TRUE(show.Seek(40));
+    EXPECT_EQ(show.State().tick, 40);
+    ASSERT_TRUE(show.Frame(ShowLengthMs + 1.0));
+    EXPECT_TRUE(show.State().ended);
+    EXPECT_EQ(show.State().tick, ShowLengthMs);
+    EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+}
+
+TEST(WebShow, AFailedLoadGivesThePlayersTextAndDrawsNothing)
+{
+    kuvtest::TempDir dir;
+    WebShow show(8, 8);
+    EXPECT_FALSE(show.Load(dir.Path() + "/missing.tvs"));
+    EXPECT_NE(show.ErrorText().find("missing.tvs"), std::string::npos) << show.ErrorText();
+    EXPECT_FALSE(show.Frame(16.0));
+
+    const std::string cut = dir.Write("cut.tvs", "Tavisk{\nnoOfGeometries 1\n  Box Rectangle{ x 1 y 2 w 3 h\n");
+    EXPECT_FALSE(show.Load(cut));
+    EXPECT_EQ(show.ErrorText().rfind("Parse Error:::", 0), 0u) << show.ErrorText();
+}
