@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
+#include "Cli/CommandLine.h"
 #include "ImportSvg/ImportSvg.h"
 #include "ImportSvg/SceneWriter.h"
 #include "ImportSvg/Units.h"
@@ -26,34 +28,34 @@ struct Arguments {
     bool help = false;
 };
 
-bool Parse(const std::vector<std::string>& args, Arguments& parsed, std::string& error)
+std::optional<Arguments> Parse(const std::vector<std::string>& arguments, std::string& error)
 {
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            parsed.help = true;
-        } else if (a == "--width" || a == "--prefix") {
-            if (i + 1 >= args.size()) return error = a + " needs a value", false;
-            const std::string& value = args[++i];
-            if (a == "--prefix") {
-                if (TokenFrom(value) != value || value.empty()) return error = "bad --prefix \"" + value + "\"", false;
-                parsed.options.prefix = value;
-                continue;
-            }
-            const auto width = ParseNumber(value);
-            if (!width || !(*width > 0) || *width > 1e6) return error = "bad --width \"" + value + "\"", false;
-            parsed.options.width = *width;
-        } else if (!a.empty() && a[0] == '-' && a != "-") {
-            return error = "unknown option " + a, false;
-        } else
-            positional.push_back(a);
+    Arguments parsed;
+    std::vector<std::string> files;
+    Cli::Parser parser;
+    parser.Flag("--help", parsed.help).Flag("-h", parsed.help);
+    parser.Option("--width", [&parsed](const std::string& value) {
+        const auto width = Cli::ParseReal(value, 0, 1e6);
+        if (width && *width > 0) parsed.options.width = *width;
+        return width && *width > 0;
+    });
+    parser.Option("--prefix", [&parsed](const std::string& value) {
+        parsed.options.prefix = value;
+        return !value.empty() && TokenFrom(value) == value;
+    });
+    parser.Positional([&files](const std::string& file, std::string&) {
+        files.push_back(file);
+        return true;
+    });
+    if (!parser.Read(arguments, error)) return std::nullopt;
+    if (parsed.help) return parsed;
+    if (files.size() != 2) {
+        error = "expected INPUT.svg and OUTPUT.tvs";
+        return std::nullopt;
     }
-    if (parsed.help) return true;
-    if (positional.size() != 2) return error = "expected INPUT.svg and OUTPUT.tvs", false;
-    parsed.input = positional[0];
-    parsed.output = positional[1];
-    return true;
+    parsed.input = files[0];
+    parsed.output = files[1];
+    return parsed;
 }
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error)
@@ -96,20 +98,10 @@ bool WriteAtomically(const std::string& path, const SceneModel& scene, std::stri
     return true;
 }
 
-} // namespace
-
-int RunImportCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+// Reads, converts and writes one drawing; the warnings and any error go to err.
+int Import(const Arguments& args, std::ostream& err)
 {
-    Arguments args;
     std::string error;
-    if (!Parse(arguments, args, error)) {
-        err << "tvs-import-svg: " << error << "\n" << ImportUsage;
-        return 64;
-    }
-    if (args.help) {
-        out << ImportUsage;
-        return 0;
-    }
     Diagnostics diagnostics(args.input);
     std::string text;
     if (!ReadFile(args.input, text, error)) {
@@ -134,6 +126,15 @@ int RunImportCommand(const std::vector<std::string>& arguments, std::ostream& ou
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int RunImportCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    return Cli::RunProgram(
+        "tvs-import-svg", arguments, Parse, ImportUsage, ImportUsage,
+        [&err](const Arguments& args) { return Import(args, err); }, out, err);
 }
 
 } // namespace KUV::ImportSvg

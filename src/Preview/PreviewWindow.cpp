@@ -71,7 +71,7 @@ bool PreviewWindow::Open()
     m_Session = std::make_unique<PreviewSession>(*m_SceneFactory, m_Target.Get(), m_Options.scene);
     m_Overlay = std::make_unique<OverlayPainter>(*m_SceneFactory, m_Target.Get());
     m_Strip = std::make_unique<TimelineStrip>(m_Options.music, m_Options.width);
-    if (!m_Options.flashes.empty() && !m_Strip->ReadFlashes(m_Options.flashes, error)) return false;
+    if (!m_Options.flashes.empty() && !m_Strip->ReadFlashes(m_Options.flashes, &m_Error)) return false;
     m_Strip->Trace(*m_SceneFactory, m_Target.Get(), m_Options.scene);
     FitWindow();
     m_Session->LoadAt(m_Timeline.Tick());
