@@ -40,6 +40,8 @@ ClipperLib::Path ToClipper(const std::vector<Pt>& line, double scale)
     return p;
 }
 
+} // namespace
+
 PathModel FromClipper(const ClipperLib::Paths& paths, double scale)
 {
     PathModel out;
@@ -52,8 +54,6 @@ PathModel FromClipper(const ClipperLib::Paths& paths, double scale)
     }
     return out;
 }
-
-} // namespace
 
 PathModel Intersect(const PathModel& area, const std::vector<Pt>& convex, double tolerance)
 {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include <polyclipping/clipper.hpp>
+
 #include "ImportSvg/Geometry.h"
 
 namespace KUV::ImportSvg {
@@ -14,5 +16,9 @@ std::optional<PathModel> EvenOddAsWinding(const PathModel& path, double toleranc
 
 // What of area (filled by winding) lies inside the convex polygon; the result is filled by winding.
 PathModel Intersect(const PathModel& area, const std::vector<Pt>& convex, double tolerance);
+
+// Clipper's integer polygons, scaled up by scale, back as closed straight figures; polygons of
+// fewer than three points are dropped.
+PathModel FromClipper(const ClipperLib::Paths& paths, double scale);
 
 } // namespace KUV::ImportSvg

@@ -5,6 +5,8 @@
 
 #include <polyclipping/clipper.hpp>
 
+#include "ImportSvg/FillRule.h"
+
 namespace KUV::ImportSvg {
 
 namespace {
@@ -181,15 +183,7 @@ PathModel StrokeOutline(const PathModel& path, const StrokeStyle& style, double 
     }
     ClipperLib::Paths solution;
     offset.Execute(solution, style.width / 2 * scale);
-    PathModel outline;
-    for (const ClipperLib::Path& poly : solution) {
-        if (poly.size() < 3) continue;
-        Figure f { { poly[0].X / scale, poly[0].Y / scale }, {}, true };
-        for (std::size_t i = 1; i < poly.size(); ++i)
-            f.segments.push_back({ false, {}, {}, { poly[i].X / scale, poly[i].Y / scale } });
-        outline.push_back(std::move(f));
-    }
-    return outline;
+    return FromClipper(solution, scale);
 }
 
 } // namespace KUV::ImportSvg
