@@ -3,57 +3,42 @@
 #include <memory>
 
 #include <fontconfig/fontconfig.h>
-#include <pango/pangocairo.h>
 
 #include "Core/TextEncoding.h"
+#include "Gfx/text/Utf16.h"
 
 namespace KUV::Check {
 namespace {
 
-std::string ToUtf8(const std::u16string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += { char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F)) };
-        } else if (c < 0x10000) {
-            out += { char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F)) };
-        } else {
-            out += { char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
-                char(0x80 | (c & 0x3F)) };
-        }
-    }
-    return out;
-}
-
-template <class T> struct GObjectUnref {
-    void operator()(T* object) const { g_object_unref(object); }
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
 };
-template <class T> using GObjectPtr = std::unique_ptr<T, GObjectUnref<T>>;
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+std::string SceneTextAsUtf8(const std::string& family)
+{
+    const std::u16string wide = WidenSceneText(family);
+    return Gfx::Text::ToUtf8(wide.c_str());
+}
 
 } // namespace
 
 std::string ResolvedFontFamily(const std::string& family)
 {
-    // The same kind of font map as the text layer's, so the same fontconfig match decides.
-    GObjectPtr<PangoFontMap> fontMap(pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT));
-    if (!fontMap) return {};
-    GObjectPtr<PangoContext> context(pango_font_map_create_context(fontMap.get()));
-    PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description, ToUtf8(WidenSceneText(family)).c_str());
-    pango_font_description_set_absolute_size(description, 12.0 * PANGO_SCALE);
-    GObjectPtr<PangoFont> font(pango_font_map_load_font(fontMap.get(), context.get(), description));
-    pango_font_description_free(description);
-    if (!font) return {};
-    PangoFontDescription* used = pango_font_describe(font.get());
-    const char* usedFamily = pango_font_description_get_family(used);
-    std::string result = usedFamily ? usedFamily : "";
-    pango_font_description_free(used);
-    return result;
+    // The request the text layer makes for a regular face, so the same fontconfig match decides.
+    const std::string name = SceneTextAsUtf8(family);
+    Pattern request(FcPatternCreate());
+    FcPatternAddString(request.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddInteger(request.get(), FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(request.get(), FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddDouble(request.get(), FC_PIXEL_SIZE, 12.0);
+    FcConfigSubstitute(nullptr, request.get(), FcMatchPattern);
+    FcDefaultSubstitute(request.get());
+    FcResult result = FcResultNoMatch;
+    Pattern match(FcFontMatch(nullptr, request.get(), &result));
+    FcChar8* used = nullptr;
+    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &used) != FcResultMatch) return {};
+    return reinterpret_cast<const char*>(used);
 }
 
 namespace {
@@ -64,7 +49,7 @@ std::string Folded(const std::string& name)
 {
     std::string folded;
     for (char c : name)
-        if (c != ' ') folded += g_ascii_tolower(c);
+        if (c != ' ') folded += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     return folded;
 }
 
@@ -77,7 +62,7 @@ bool SameName(const char* a, const std::string& b)
 
 bool IsSameFamily(const std::string& family, const std::string& resolved)
 {
-    const std::string asked = ToUtf8(WidenSceneText(family));
+    const std::string asked = SceneTextAsUtf8(family);
     if (SameName(asked.c_str(), resolved)) return true;
     // fontconfig's configuration binds some families to others drawn alike (Arial to the
     // metric-compatible Liberation Sans, say): such a replacement is no fallback. Those

@@ -1,8 +1,12 @@
 # 64-bit Windows with Debian's mingw-w64 (posix threads, so that std::thread works).
+# The text goes through HarfBuzz and fontconfig directly, as in the browser: GLib, its libffi and
+# pcre2, and pango would more than double the time a fresh machine spends on these libraries, and
+# that path draws the same pixels as pango on Linux.
 DEPS_HOST=x86_64-w64-mingw32
 DEPS_TOOLCHAIN="$here/../../cmake/mingw64.cmake"
 DEPS_JOBS="${DEPS_JOBS:-2}"
 DEPS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools meson gperf dpkg-dev)
+DEPS_WITHOUT=(fribidi libffi pcre2 intl glib pango)
 
 target_setup() {
   export DEPS_PREFIX="$1"
