@@ -67,22 +67,24 @@ keep_frame() {
   convert "$work/linux/$1.png" "$work/windows/$1.png" -compose difference -composite "$KUV_E2E_KEEP/$1-difference.png"
 }
 
-# Runs both programs in a case folder with the same arguments; their exit codes and texts must agree.
-expect_same() {
-  local name=$1 dir=$2
-  shift 2
+# Runs a program of both builds in a case folder with the same arguments; their exit codes and
+# texts (standard output and error together) must agree.
+expect_same_of() {
+  local program=$1 name=$2 dir=$3
+  shift 3
   local linux_status windows_status
-  (cd "$dir" && "$linux" "$@" >"$dir/linux.out" 2>"$dir/linux.err")
+  (cd "$dir" && "$(dirname "$linux")/$program" "$@" >"$dir/linux.out" 2>&1)
   linux_status=$?
-  (cd "$dir" && timeout 120 wine "$folder/tvs-render.exe" "$@" >"$dir/windows.out" 2>"$dir/windows.err")
-  windows_status=$?
-  tr -d '\r' <"$dir/windows.err" >"$dir/windows.err.unix"
-  if [ "$linux_status" = "$windows_status" ] && cmp -s "$dir/linux.err" "$dir/windows.err.unix"; then
-    pass "$name: exit code $windows_status and the same text: $(head -c 200 "$dir/linux.err")"
+  (cd "$dir" && timeout 120 wine "$folder/$program.exe" "$@" 2>&1 | tr -d '\r' >"$dir/windows.out")
+  windows_status=${PIPESTATUS[0]}
+  if [ "$linux_status" = "$windows_status" ] && cmp -s "$dir/linux.out" "$dir/windows.out"; then
+    pass "$name: exit code $windows_status and the same text: $(head -c 200 "$dir/linux.out")"
   else
-    fail "$name: Linux $linux_status \"$(cat "$dir/linux.err")\", Windows $windows_status \"$(cat "$dir/windows.err.unix")\""
+    fail "$name: Linux $linux_status \"$(cat "$dir/linux.out")\", Windows $windows_status \"$(cat "$dir/windows.out")\""
   fi
 }
+
+expect_same() { expect_same_of tvs-render "$@"; }
 
 case_failed_loads() {
   local dir="$work/loads"
@@ -95,7 +97,32 @@ case_failed_loads() {
   expect_same "bad command line" "$dir" --size 0x0 'data\tessik\cut.tvs'
 }
 
-for name in ${KUV_E2E_CASES:-frames failed_loads}; do
+# tvs-check.exe finds the same fonts through the fonts shipped beside it and says the same things.
+case_checker() {
+  local dir="$work/checker"
+  mkdir -p "$dir/data/tessik"
+  cp -r "$folder/data" "$dir/"
+  cat >"$dir/data/tessik/fonts.tvs" <<'SCENE'
+Tavisk{
+noOfGeometries 3
+  Known Text{ text Hi font Arial size 10 x 0 y 0 w 40 h 20 hitTest 0 }
+  Aliased Text{ text Hi font Times size 10 x 0 y 20 w 40 h 20 hitTest 0 }
+  Missing Text{ text Hi font NoSuchFamilyAtAll size 10 x 0 y 40 w 40 h 20 hitTest 0 }
+noOfBrushes 0
+noOfImages 0
+noOfTransforms 0
+noOfChildKuvs 0
+noOfExecutables 0
+noOfControllers 0
+noOfAnimations 0
+}
+SCENE
+  expect_same_of tvs-check "checker: the production" "$dir" 'data\tessik\postprocess.tvs'
+  expect_same_of tvs-check "checker: fonts" "$dir" 'data\tessik\fonts.tvs'
+  expect_same_of tvs-check "checker: timeline" "$dir" --timeline --until 30000 'data\tessik\postprocess.tvs'
+}
+
+for name in ${KUV_E2E_CASES:-frames failed_loads checker}; do
   "case_$name"
 done
 end_wine
