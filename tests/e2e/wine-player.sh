@@ -180,6 +180,31 @@ case_full_screen() {
   if [ "$status" = 0 ]; then pass "full screen: Escape ends the run with code 0"; else fail "full screen: exit status $status"; fi
 }
 
+# Without any audio device the show still plays, silently, after a warning, as on Linux.
+case_no_audio() {
+  local dir window
+  dir=$(make_case noaudio scene)
+  timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+  timeout 60 wineserver -w
+  start_player "$dir"
+  answer no || fail "no audio: no configuration question appeared"
+  if window=$(main_window); then
+    sleep 1
+    expect_pixel "$window" 400 300 "$MAGENTA" "no audio: the scene plays"
+    press_key "$window" Escape
+  else
+    fail "no audio: no window"
+  fi
+  wait_exit 15
+  if [ "$status" = 0 ] && grep -q "velorine: warning: no usable sound device" "$dir/stderr"; then
+    pass "no audio: exit code 0 after the warning: $(grep -o 'no usable sound device.*' "$dir/stderr" | tr -d '\r')"
+  else
+    fail "no audio: exit status $status; stderr: $(tr -d '\r' <"$dir/stderr")"
+  fi
+  timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1
+  timeout 60 wineserver -w
+}
+
 # An "Error" box, answered with Return, then exit code 1.
 expect_error_box() {
   local what=$1 box
@@ -245,7 +270,7 @@ case_production() {
   fi
 }
 
-for name in ${KUV_E2E_CASES:-windowed_run left_click full_screen broken_scene missing_data production}; do
+for name in ${KUV_E2E_CASES:-windowed_run left_click full_screen no_audio broken_scene missing_data production}; do
   "case_$name"
 done
 end_wine
