@@ -4,6 +4,7 @@
 
 #include "Authoring/FlashMeter.h"
 #include "Authoring/FlashStretches.h"
+#include "Authoring/UpdateStep.h"
 #include "Check/FlashPlot.h"
 #include "Core/FilePath.h"
 #include "Render/TvsRender.h"
@@ -11,7 +12,7 @@
 namespace KUV::Check {
 namespace {
 
-constexpr std::int64_t FrameMs = 16;
+using Authoring::UpdateStep;
 
 // Every frame of the update grid from options.from to options.until, drawn as tvs-render draws it.
 Render::RenderOptions FrameRun(const FlashOptions& options)
@@ -20,9 +21,10 @@ Render::RenderOptions FrameRun(const FlashOptions& options)
     run.scene = options.scene;
     run.width = options.width;
     run.height = options.height;
-    run.step = FrameMs;
+    run.step = UpdateStep;
     run.until = options.until;
-    for (std::int64_t tick = (options.from + FrameMs - 1) / FrameMs * FrameMs; tick <= options.until; tick += FrameMs)
+    for (std::int64_t tick = (options.from + UpdateStep - 1) / UpdateStep * UpdateStep; tick <= options.until;
+         tick += UpdateStep)
         run.at.push_back(tick);
     return run;
 }

@@ -230,21 +230,21 @@ StripLayout::StripLayout(std::size_t lanes, bool music)
 {
 }
 
-StripPainter::~StripPainter()
+void StripPainter::DestroySurface::operator()(cairo_surface_t* surface) const
 {
-    if (m_Surface) cairo_surface_destroy(m_Surface);
+    cairo_surface_destroy(surface);
 }
 
 void StripPainter::Paint(int width, const StripLayout& layout, const StripView& view,
     const Authoring::ShowTimeline& show, const Envelope* envelope, const std::vector<Authoring::FlashStretch>& flashes,
     const StripMarks& marks)
 {
-    if (!m_Surface || cairo_image_surface_get_width(m_Surface) != width
-        || cairo_image_surface_get_height(m_Surface) != layout.height) {
-        if (m_Surface) cairo_surface_destroy(m_Surface);
-        m_Surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, layout.height);
+    if (!m_Surface || cairo_image_surface_get_width(m_Surface.get()) != width
+        || cairo_image_surface_get_height(m_Surface.get()) != layout.height) {
+        m_Surface.reset();
+        m_Surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, layout.height));
     }
-    cairo_t* cr = cairo_create(m_Surface);
+    cairo_t* cr = cairo_create(m_Surface.get());
     SetColour(cr, Back);
     cairo_paint(cr);
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -259,17 +259,17 @@ void StripPainter::Paint(int width, const StripLayout& layout, const StripView& 
     painter.Playhead(marks.playhead);
     if (marks.hoverX) painter.Hover(*marks.hoverX);
     cairo_destroy(cr);
-    cairo_surface_flush(m_Surface);
+    cairo_surface_flush(m_Surface.get());
 }
 
 const unsigned char* StripPainter::Pixels() const
 {
-    return m_Surface ? cairo_image_surface_get_data(m_Surface) : nullptr;
+    return m_Surface ? cairo_image_surface_get_data(m_Surface.get()) : nullptr;
 }
 
 int StripPainter::Stride() const
 {
-    return m_Surface ? cairo_image_surface_get_stride(m_Surface) : 0;
+    return m_Surface ? cairo_image_surface_get_stride(m_Surface.get()) : 0;
 }
 
 } // namespace KUV::Preview
