@@ -144,7 +144,7 @@ std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& ar
 int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.flashes)
-        return RunFlashCheck({ options.scenes.front(), options.width, options.height, options.from, options.until,
+        return RunFlashCheck({ { options.scenes.front(), options.width, options.height, options.from, options.until },
                                  options.plot, options.noFail },
             out, err);
     return Checker(options, out, err).Run();
