@@ -33,6 +33,16 @@ std::unique_ptr<std::ifstream> OpenFile(const std::string& resolved)
     return file->is_open() ? std::move(file) : nullptr;
 }
 
+// A record of values: its opener, one value a field in the order given, its "}".
+template <class Record, class... Fields> Record ReadValues(SceneReader& reader, const char* opener, Fields... fields)
+{
+    reader.Expect(opener);
+    Record record;
+    ((record.*fields = reader.ReadValue()), ...);
+    reader.Expect("}");
+    return record;
+}
+
 } // namespace
 
 void SceneReader::NoteFileRead(const std::string& resolvedPath)
@@ -127,20 +137,6 @@ void SceneReader::RaiseParseError(const std::string& message)
 {
     throw std::logic_error("Parse Error:::" + fileName + " : " + std::to_string(lineNumber) + " : " + message);
 }
-
-namespace {
-
-// A record of values: its opener, one value a field in the order given, its "}".
-template <class Record, class... Fields> Record ReadValues(SceneReader& reader, const char* opener, Fields... fields)
-{
-    reader.Expect(opener);
-    Record record;
-    ((record.*fields = reader.ReadValue()), ...);
-    reader.Expect("}");
-    return record;
-}
-
-} // namespace
 
 Color SceneReader::ReadColor()
 {
