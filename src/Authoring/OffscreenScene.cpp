@@ -25,6 +25,7 @@ int OffscreenScene::Load(const std::string& scene, std::ostream& err)
         err << "Unable to create KUV Factory\n";
         return 1;
     }
+    m_Scene.reset();
     SetProductionFolders(scene);
     const int status = LoadOwnedScene(*factory, scene, 0, m_Target.Get(), m_Scene);
     if (status != LoadOk) err << factory->GetErrorText() << "\n";

@@ -17,8 +17,8 @@ class OffscreenScene {
 public:
     // The width x height target; 1 when it cannot be made.
     int CreateTarget(int width, int height, std::ostream& err);
-    // Loads the scene at tick 0 (its production's folders found from its path); 1 without a
-    // factory, else the load's status.
+    // Loads the scene at tick 0 (its production's folders found from its path) in place of the
+    // last one; 1 without a factory, else the load's status.
     int Load(const std::string& scene, std::ostream& err);
     // 10 + the scene's result when the update fails.
     int Update(std::int64_t tick, std::ostream& err);
@@ -30,7 +30,7 @@ public:
     // The drawn frame: premultiplied B8G8R8A8 rows of stride bytes.
     const unsigned char* Pixels(unsigned& stride) const;
     ID2D1ImageRenderTarget& Target() const { return *m_Target.Get(); }
-    const ITavisk& Scene() const { return *m_Scene; }
+    ITavisk& Scene() const { return *m_Scene; }
 
 private:
     int SceneFailure(int result, std::ostream& err) const;
