@@ -105,7 +105,7 @@ FrameMeasure FlashMeter::Add(std::int64_t tick, const unsigned char* pixels, uns
 void FlashMeter::BeginFrame(std::int64_t tick)
 {
     // A second holds the frames shown wholly within it: a frame lasts until the next one.
-    const std::int64_t frameMs = m_Ticks.empty() ? DefaultFrameMs : tick - m_Ticks.back();
+    const std::int64_t frameMs = m_Ticks.empty() ? UpdateStep : tick - m_Ticks.back();
     m_Ticks.push_back(tick);
     const auto outside = std::find_if(
         m_Ticks.begin(), m_Ticks.end(), [&](std::int64_t t) { return tick - t <= FlashWindowMs - frameMs; });

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "Authoring/UpdateStep.h"
+
 namespace KUV::Authoring {
 
 enum class FlashKind { General, Red };
@@ -15,8 +17,6 @@ enum class FlashKind { General, Red };
 // More than three flashes (a flash is two opposing transitions) within one second fail.
 inline constexpr int FailingTransitions = 7;
 inline constexpr std::int64_t FlashWindowMs = 1000;
-// The frames of a run come this far apart.
-inline constexpr std::int64_t DefaultFrameMs = 16;
 // A general transition: relative luminance changes by at least this (of the maximum 1)
 // while the darker state stays below DarkLimit.
 inline constexpr float LuminanceStep = 0.1f;

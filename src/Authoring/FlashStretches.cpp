@@ -16,7 +16,7 @@ bool LargeTransition(const FrameMeasure& frame, FlashKind kind)
 std::size_t StretchStart(const std::vector<FrameMeasure>& frames, std::size_t failing, FlashKind kind)
 {
     std::size_t start = failing;
-    while (start > 0 && frames[failing].tick - frames[start - 1].tick <= FlashWindowMs - DefaultFrameMs)
+    while (start > 0 && frames[failing].tick - frames[start - 1].tick <= FlashWindowMs - UpdateStep)
         --start;
     for (std::size_t i = start; i < failing; ++i)
         if (LargeTransition(frames[i], kind)) return i;

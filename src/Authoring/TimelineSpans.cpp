@@ -1,5 +1,7 @@
 #include "Authoring/TimelineSpans.h"
 
+#include "Core/Tavisk.h"
+
 namespace KUV::Authoring {
 namespace {
 
@@ -17,7 +19,7 @@ std::vector<SceneLane> LanesOf(
 {
     std::vector<SceneLane> lanes;
     for (const std::string& name : sceneNames)
-        lanes.push_back({ name, { { "MainAnim", 0, end } } });
+        lanes.push_back({ name, { { MainAnimation, 0, end } } });
     for (const AnimationStart& start : starts) {
         if (start.scene >= lanes.size() || start.tick > end) continue;
         SceneLane& lane = lanes[start.scene];

@@ -13,11 +13,6 @@
 namespace KUV::Check {
 namespace {
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 // What running an executable does to the depth of the transform stack.
 struct StackEffect {
     int lowest = 0; // the lowest depth reached, relative to the depth on entry
@@ -116,10 +111,7 @@ void CheckStrokeWidths(const Tavisk& scene, WarningList& warnings)
 
 void CheckDrawing(const SceneTree& tree, WarningList& warnings)
 {
-    for (const SceneNode& node : tree.Scenes()) {
-        CheckRenderFunctions(*node.scene, warnings);
-        CheckStrokeWidths(*node.scene, warnings);
-    }
+    CheckEachScene(tree, warnings, { CheckRenderFunctions, CheckStrokeWidths });
 }
 
 } // namespace KUV::Check

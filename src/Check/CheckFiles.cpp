@@ -12,11 +12,6 @@
 namespace KUV::Check {
 namespace {
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 class FontCheck {
 public:
     void Check(const Text& text, WarningList& warnings)

@@ -8,11 +8,6 @@
 namespace KUV::Check {
 namespace {
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 std::string ControllerLabel(const Tavisk& scene, const ControllerBase& controller)
 {
     const std::string name = NameIn(scene.Table<ControllerBase>(), &controller);
@@ -78,10 +73,7 @@ void CheckAnimations(const Tavisk& scene, WarningList& warnings)
 
 void CheckTiming(const SceneTree& tree, WarningList& warnings)
 {
-    for (const SceneNode& node : tree.Scenes()) {
-        CheckControllers(*node.scene, warnings);
-        CheckAnimations(*node.scene, warnings);
-    }
+    CheckEachScene(tree, warnings, { CheckControllers, CheckAnimations });
 }
 
 } // namespace KUV::Check

@@ -14,11 +14,6 @@ bool IsWritingController(const ControllerBase& controller)
     return !dynamic_cast<const Trigger*>(&controller) && controller.m_Target != NullName;
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 // A name written without its "$" is the usual slip: say which variable was meant.
 std::string NotAVariable(const Tavisk& scene, const std::string& name)
 {

@@ -2,18 +2,15 @@
 // stretches that flash too often over too large an area for photosensitive viewers.
 #pragma once
 
-#include <cstdint>
 #include <ostream>
 #include <string>
+
+#include "Authoring/FlashRun.h"
 
 namespace KUV::Check {
 
 struct FlashOptions {
-    std::string scene;
-    int width = 800;
-    int height = 600;
-    std::int64_t from = 0;
-    std::int64_t until = 154000; // the player's run
+    Authoring::FrameRun run;
     std::string plot; // empty: no plot
     bool noFail = false;
 };

@@ -9,19 +9,20 @@
 
 #include <cairo.h>
 
+#include "Authoring/Colour.h"
+
 namespace KUV::Check {
 namespace {
 
+using Authoring::Colour;
 using Authoring::FlashKind;
 using Authoring::FrameMeasure;
+using Authoring::SetColour;
 
 constexpr int PlotWidth = 1400;
 constexpr int PlotHeight = 620;
 constexpr double Left = 70, Right = 20, Top = 40, PanelGap = 34, PanelHeight = 150;
 
-struct Colour {
-    double r, g, b, a = 1;
-};
 const Colour Ink { 0.15, 0.15, 0.18 };
 const Colour Grid { 0.85, 0.86, 0.88 };
 const Colour LuminanceInk { 0.35, 0.38, 0.45 };
@@ -30,11 +31,6 @@ const Colour GeneralInk { 0.10, 0.30, 0.75 };
 const Colour Failing { 1.0, 0.2, 0.2, 0.18 };
 
 using Cairo = std::unique_ptr<cairo_t, void (*)(cairo_t*)>;
-
-void SetColour(cairo_t* cr, const Colour& c)
-{
-    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-}
 
 void Text(cairo_t* cr, double x, double y, const std::string& text, double size = 12, bool right = false)
 {

@@ -8,6 +8,13 @@
 
 namespace KUV::Check {
 
+void CheckEachScene(const SceneTree& tree, WarningList& warnings, std::initializer_list<PerSceneCheck> checks)
+{
+    for (const SceneNode& node : tree.Scenes())
+        for (const PerSceneCheck check : checks)
+            check(*node.scene, warnings);
+}
+
 std::vector<Warning> CheckSceneTree(Tavisk& root)
 {
     const SceneTree tree(root);

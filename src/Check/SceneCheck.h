@@ -2,6 +2,8 @@
 // whole scene tree to the list.
 #pragma once
 
+#include <initializer_list>
+
 #include "Authoring/SceneWalk.h"
 
 namespace KUV::Check {
@@ -19,6 +21,11 @@ using Authoring::SceneNode;
 using Authoring::SceneTree;
 using Authoring::Warning;
 using Authoring::WarningList;
+
+// A check of one scene of the tree.
+using PerSceneCheck = void (*)(const Tavisk& scene, WarningList& warnings);
+// Runs the checks on each scene in turn, scene by scene.
+void CheckEachScene(const SceneTree& tree, WarningList& warnings, std::initializer_list<PerSceneCheck> checks);
 
 // Writes into names that are no variable, and variables that nothing writes.
 void CheckVariables(const SceneTree& tree, WarningList& warnings);

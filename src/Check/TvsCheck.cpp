@@ -4,13 +4,12 @@
 #include <memory>
 #include <set>
 
+#include "Authoring/OffscreenScene.h"
 #include "Authoring/Timeline.h"
 #include "Check/FlashCheck.h"
 #include "Check/SceneCheck.h"
 #include "Cli/CommandLine.h"
-#include "Core/Factory.h"
 #include "Core/FilePath.h"
-#include "Core/OwnedScene.h"
 #include "Core/Tavisk.h"
 
 namespace KUV::Check {
@@ -44,12 +43,12 @@ public:
 
     int Run()
     {
-        if (!CreateTarget()) return 1;
+        // The checks draw nothing: the scenes need a target to load onto, of any size.
+        if (const int code = m_Play.CreateTarget(16, 16, m_Err); code != 0) return code;
         for (const std::string& path : m_Options.scenes) {
-            OwnedScene scene;
-            if (const int status = Load(path, scene); status != LoadOk) return status;
+            if (const int status = m_Play.Load(path, m_Err); status != LoadOk) return status;
             // Tavisk is the one kind of scene the factory makes.
-            Tavisk& tavisk = dynamic_cast<Tavisk&>(*scene);
+            Tavisk& tavisk = dynamic_cast<Tavisk&>(m_Play.Scene());
             const int code
                 = m_Options.timeline ? Authoring::RunTimeline(tavisk, m_Options.until, m_Out, m_Err) : Check(tavisk);
             if (code != 0) return code;
@@ -58,29 +57,6 @@ public:
     }
 
 private:
-    bool CreateTarget()
-    {
-        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
-        if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) == S_OK
-            && m_D2DFactory->CreateImageRenderTarget(properties, { 16, 16 }, m_Target.ReleaseAndGetAddressOf()) == S_OK)
-            return true;
-        m_Err << "unable to create render target\n";
-        return false;
-    }
-
-    int Load(const std::string& path, OwnedScene& scene)
-    {
-        Factory* factory = GetSceneFactory();
-        if (!factory) {
-            m_Err << "Unable to create KUV Factory\n";
-            return 1;
-        }
-        SetProductionFolders(path);
-        const int status = LoadOwnedScene(*factory, path, 0, m_Target.Get(), scene);
-        if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
-        return status;
-    }
-
     int Check(Tavisk& root)
     {
         const SceneTree tree(root);
@@ -104,8 +80,7 @@ private:
     const CheckOptions& m_Options;
     std::ostream& m_Out;
     std::ostream& m_Err;
-    ComPtr<ID2D1Factory> m_D2DFactory;
-    ComPtr<ID2D1ImageRenderTarget> m_Target;
+    Authoring::OffscreenScene m_Play;
     std::set<std::string> m_Files;
     size_t m_Warnings = 0;
 };
@@ -144,7 +119,7 @@ std::optional<CheckOptions> ParseCheckOptions(const std::vector<std::string>& ar
 int RunCheck(const CheckOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.flashes)
-        return RunFlashCheck({ options.scenes.front(), options.width, options.height, options.from, options.until,
+        return RunFlashCheck({ { options.scenes.front(), options.width, options.height, options.from, options.until },
                                  options.plot, options.noFail },
             out, err);
     return Checker(options, out, err).Run();

@@ -8,7 +8,6 @@ int main(int argc, char** argv)
 {
     return KUV::Cli::RunProgram(
         "tvs-check", { argv + 1, argv + argc }, KUV::Check::ParseCheckOptions, KUV::Check::CheckUsage,
-        KUV::Check::CheckUsage,
         [](const KUV::Check::CheckOptions& options) { return KUV::Check::RunCheck(options, std::cout, std::cerr); },
         std::cout, std::cerr);
 }

@@ -125,5 +125,12 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
     }
     return run(*options);
 }
+// The same for a program whose --help prints its usage.
+template <class Parse, class Run>
+int RunProgram(const std::string& program, const std::vector<std::string>& arguments, const Parse& parse,
+    const std::string& usage, const Run& run, std::ostream& out, std::ostream& err)
+{
+    return RunProgram(program, arguments, parse, usage, usage, run, out, err);
+}
 
 } // namespace KUV::Cli

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "Core/ITavisk.h"
 #include "Core/SceneReader.h"
@@ -32,10 +33,11 @@ float NarrowToFloat(double value)
     return static_cast<float>(value);
 }
 
-// A controller of the kind with the record's header keys.
-template <class Kind> std::shared_ptr<Kind> MakeController(const ControllerHeader& header)
+// A controller of the kind, made of values, with the record's header keys.
+template <class Kind, class... Values>
+std::shared_ptr<Kind> MakeController(const ControllerHeader& header, Values&&... values)
 {
-    auto controller = std::make_shared<Kind>();
+    auto controller = std::make_shared<Kind>(std::forward<Values>(values)...);
     controller->m_Target = header.target;
     controller->m_Begin = header.begin;
     controller->m_End = header.end;
@@ -46,10 +48,8 @@ template <class Kind> std::shared_ptr<Kind> MakeController(const ControllerHeade
 std::shared_ptr<LinearController> MakeLinear(
     const ControllerHeader& header, const std::string& target, const ValueD& from, const ValueD& to)
 {
-    auto linear = MakeController<LinearController>(header);
+    auto linear = MakeController<LinearController>(header, from, to);
     linear->m_Target = target;
-    linear->m_BeginValue = from;
-    linear->m_EndValue = to;
     return linear;
 }
 
@@ -110,9 +110,8 @@ ControllerHeader ReadControllerHeader(SceneReader& reader)
 
 std::shared_ptr<ControllerBase> ReadConstController(SceneReader& reader)
 {
-    auto controller = MakeController<ConstController>(ReadControllerHeader(reader));
-    controller->m_Value = reader.ReadValue("value");
-    return controller;
+    const ControllerHeader header = ReadControllerHeader(reader);
+    return MakeController<ConstController>(header, reader.ReadValue("value"));
 }
 
 std::shared_ptr<ControllerBase> ReadLinearController(SceneReader& reader)
@@ -140,12 +139,14 @@ std::shared_ptr<ControllerBase> ReadLinear2dController(SceneReader& reader)
 
 std::shared_ptr<ControllerBase> ReadSinusoidalController(SceneReader& reader)
 {
-    auto controller = MakeController<SinusoidalController>(ReadControllerHeader(reader));
-    controller->m_Dc = reader.ReadValue("dc");
-    controller->m_Amplitude = reader.ReadValue("amplitude");
-    controller->m_Frequency = reader.ReadValue("frequency");
-    controller->m_Phase = reader.ReadValue("phase");
-    return controller;
+    const ControllerHeader header = ReadControllerHeader(reader);
+    // Read one by one: the file gives the values in this order.
+    ValueD dc = reader.ReadValue("dc");
+    ValueD amplitude = reader.ReadValue("amplitude");
+    ValueD frequency = reader.ReadValue("frequency");
+    ValueD phase = reader.ReadValue("phase");
+    return MakeController<SinusoidalController>(
+        header, std::move(dc), std::move(amplitude), std::move(frequency), std::move(phase));
 }
 
 std::shared_ptr<ControllerBase> ReadAdditionController(SceneReader& reader)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Core/ControllerBase.h"
 #include "Core/ValueD.h"
@@ -24,26 +25,46 @@ inline int TickSum(int time, int offset)
 
 class ConstController : public ControllerBase {
 public:
+    ConstController() = default;
+    explicit ConstController(ValueD value)
+        : m_Value(std::move(value))
+    {
+    }
     // The value, whatever the time.
     float Evaluate(int t) override;
 
+private:
     ValueD m_Value;
 };
 
 class LinearController : public ControllerBase {
 public:
+    LinearController(ValueD beginValue, ValueD endValue)
+        : m_BeginValue(std::move(beginValue))
+        , m_EndValue(std::move(endValue))
+    {
+    }
     // The line from the begin value at the window's opening to the end value at its end, not clamped.
     float Evaluate(int t) override;
 
+private:
     ValueD m_BeginValue;
     ValueD m_EndValue;
 };
 
 class SinusoidalController : public ControllerBase {
 public:
+    SinusoidalController(ValueD dc, ValueD amplitude, ValueD frequency, ValueD phase)
+        : m_Dc(std::move(dc))
+        , m_Amplitude(std::move(amplitude))
+        , m_Frequency(std::move(frequency))
+        , m_Phase(std::move(phase))
+    {
+    }
     // dc + amplitude * sin(phase in degrees + frequency full periods per window).
     float Evaluate(int t) override;
 
+private:
     ValueD m_Dc;
     ValueD m_Amplitude;
     ValueD m_Frequency;

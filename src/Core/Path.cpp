@@ -44,18 +44,16 @@ namespace {
 
 std::shared_ptr<ISegment> ReadLine(SceneReader& reader)
 {
-    auto line = std::make_shared<Line>();
-    line->m_To = reader.ReadPoint("to");
-    return line;
+    return std::make_shared<Line>(reader.ReadPoint("to"));
 }
 
 std::shared_ptr<ISegment> ReadBezier(SceneReader& reader)
 {
-    auto bezier = std::make_shared<Bezier>();
-    bezier->m_P1 = reader.ReadPoint("p1");
-    bezier->m_P2 = reader.ReadPoint("p2");
-    bezier->m_P3 = reader.ReadPoint("p3");
-    return bezier;
+    // Read one by one: the file gives the points in this order.
+    PointD p1 = reader.ReadPoint("p1");
+    PointD p2 = reader.ReadPoint("p2");
+    PointD p3 = reader.ReadPoint("p3");
+    return std::make_shared<Bezier>(std::move(p1), std::move(p2), std::move(p3));
 }
 
 constexpr RecordOpener<ISegment> SegmentOpeners[] = {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Core/GeometryBase.h"
@@ -19,15 +20,27 @@ public:
 
 class Line : public ISegment {
 public:
+    explicit Line(PointD to)
+        : m_To(std::move(to))
+    {
+    }
     void AddTo(ID2D1GeometrySink& sink) const override;
 
+private:
     PointD m_To;
 };
 
 class Bezier : public ISegment {
 public:
+    Bezier(PointD p1, PointD p2, PointD p3)
+        : m_P1(std::move(p1))
+        , m_P2(std::move(p2))
+        , m_P3(std::move(p3))
+    {
+    }
     void AddTo(ID2D1GeometrySink& sink) const override;
 
+private:
     PointD m_P1, m_P2, m_P3;
 };
 

@@ -33,6 +33,16 @@ std::unique_ptr<std::ifstream> OpenFile(const std::string& resolved)
     return file->is_open() ? std::move(file) : nullptr;
 }
 
+// A record of values: its opener, one value a field in the order given, its "}".
+template <class Record, class... Fields> Record ReadValues(SceneReader& reader, const char* opener, Fields... fields)
+{
+    reader.Expect(opener);
+    Record record;
+    ((record.*fields = reader.ReadValue()), ...);
+    reader.Expect("}");
+    return record;
+}
+
 } // namespace
 
 void SceneReader::NoteFileRead(const std::string& resolvedPath)
@@ -130,36 +140,17 @@ void SceneReader::RaiseParseError(const std::string& message)
 
 Color SceneReader::ReadColor()
 {
-    Expect("Color{");
-    Color color;
-    color.r = ReadValue();
-    color.g = ReadValue();
-    color.b = ReadValue();
-    color.a = ReadValue();
-    Expect("}");
-    return color;
+    return ReadValues<Color>(*this, "Color{", &Color::r, &Color::g, &Color::b, &Color::a);
 }
 
 PointD SceneReader::ReadPoint()
 {
-    Expect("Point{");
-    PointD point;
-    point.x = ReadValue();
-    point.y = ReadValue();
-    Expect("}");
-    return point;
+    return ReadValues<PointD>(*this, "Point{", &PointD::x, &PointD::y);
 }
 
 RectD SceneReader::ReadRect()
 {
-    Expect("Rect{");
-    RectD rect;
-    rect.left = ReadValue();
-    rect.top = ReadValue();
-    rect.right = ReadValue();
-    rect.bottom = ReadValue();
-    Expect("}");
-    return rect;
+    return ReadValues<RectD>(*this, "Rect{", &RectD::left, &RectD::top, &RectD::right, &RectD::bottom);
 }
 
 SceneReader::SavedState SceneReader::SwitchToIncludedFile(const std::string& name)

@@ -20,6 +20,7 @@ public:
     }
     std::shared_ptr<D2D_MATRIX_3X2_F> CreateResource() override;
 
+private:
     ValueD m_X, m_Y;
 };
 
@@ -33,6 +34,7 @@ public:
     }
     std::shared_ptr<D2D_MATRIX_3X2_F> CreateResource() override;
 
+private:
     ValueD m_R, m_T;
 };
 
@@ -45,6 +47,7 @@ public:
     }
     std::shared_ptr<D2D_MATRIX_3X2_F> CreateResource() override;
 
+private:
     ValueD m_T;
 };
 
@@ -58,6 +61,7 @@ public:
     }
     std::shared_ptr<D2D_MATRIX_3X2_F> CreateResource() override;
 
+private:
     ValueD m_X, m_Y;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <SDL.h>
@@ -10,11 +11,6 @@ namespace KUV::Host {
 
 class FramePresenter {
 public:
-    FramePresenter() = default;
-    FramePresenter(const FramePresenter&) = delete;
-    FramePresenter& operator=(const FramePresenter&) = delete;
-    ~FramePresenter();
-
     // Creates the window's renderer, presenting once per vertical blank where the platform
     // can, otherwise as fast as it can. False (with Error set) when no renderer can be made.
     bool Create(SDL_Window* window);
@@ -29,8 +25,14 @@ private:
     bool FitTexture(int width, int height);
     bool Fail(const char* what);
 
-    SDL_Renderer* m_Renderer = nullptr;
-    SDL_Texture* m_Texture = nullptr;
+    struct Destroy {
+        void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+        void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+    };
+
+    // The texture belongs to the renderer and goes first.
+    std::unique_ptr<SDL_Renderer, Destroy> m_Renderer;
+    std::unique_ptr<SDL_Texture, Destroy> m_Texture;
     Uint32 m_Format = SDL_PIXELFORMAT_ARGB8888;
     int m_TextureWidth = 0;
     int m_TextureHeight = 0;

@@ -7,14 +7,16 @@
 
 #include <cairo.h>
 
+#include "Authoring/Colour.h"
+#include "Core/Tavisk.h"
 #include "Preview/Waveform.h"
 
 namespace KUV::Preview {
 namespace {
 
-struct Colour {
-    double r, g, b, a = 1;
-};
+using Authoring::Colour;
+using Authoring::SetColour;
+
 const Colour Back { 0.11, 0.12, 0.14 };
 const Colour RulerBack { 0.16, 0.17, 0.20 };
 const Colour Label { 0.78, 0.80, 0.84 };
@@ -33,14 +35,9 @@ const Colour SpanColours[] = { { 0.27, 0.40, 0.62 }, { 0.45, 0.33, 0.58 }, { 0.2
     { 0.52, 0.30, 0.36 }, { 0.34, 0.46, 0.30 } };
 const Colour IdleSpan { 0.20, 0.21, 0.24 };
 
-void Set(cairo_t* cr, const Colour& c)
-{
-    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-}
-
 const Colour& SpanColour(const std::string& animation)
 {
-    if (animation == "MainAnim" || animation == "Rest") return IdleSpan;
+    if (animation == MainAnimation || animation == "Rest") return IdleSpan;
     return SpanColours[std::hash<std::string> {}(animation) % std::size(SpanColours)];
 }
 
@@ -85,7 +82,7 @@ public:
 
     void Ruler() const
     {
-        Set(m_Cr, RulerBack);
+        SetColour(m_Cr, RulerBack);
         cairo_rectangle(m_Cr, 0, 0, m_Width, StripLayout::RulerHeight);
         cairo_fill(m_Cr);
         const double steps[] = { 100, 250, 500, 1000, 2000, 5000, 10000, 20000, 30000, 60000 };
@@ -96,10 +93,10 @@ public:
                 break;
             }
         for (double t = std::ceil(m_View.First() / step) * step; t <= m_View.First() + m_View.Span(); t += step) {
-            Set(m_Cr, Faint);
+            SetColour(m_Cr, Faint);
             cairo_rectangle(m_Cr, std::floor(XOf(t)), 12, 1, StripLayout::RulerHeight - 12);
             cairo_fill(m_Cr);
-            Set(m_Cr, Label);
+            SetColour(m_Cr, Label);
             Text(m_Cr, XOf(t) + 3, 12, SecondsLabel(t, step < 1000), 66);
         }
     }
@@ -108,10 +105,10 @@ public:
     {
         if (m_Layout.waveTop == m_Layout.lanesTop) return;
         const double middle = m_Layout.waveTop + StripLayout::WaveHeight / 2.0;
-        Set(m_Cr, Label);
+        SetColour(m_Cr, Label);
         if (!envelope) return Text(m_Cr, 6, middle + 4, "music ...", StripLayout::Gutter - 8);
         Text(m_Cr, 6, middle + 4, "music", StripLayout::Gutter - 8);
-        Set(m_Cr, Wave);
+        SetColour(m_Cr, Wave);
         const double msPerPixel = m_View.Span() / m_View.Width();
         for (int x = 0; x < m_View.Width(); ++x) {
             const double from = m_View.First() + x * msPerPixel;
@@ -127,17 +124,17 @@ public:
             const double top = m_Layout.lanesTop + static_cast<double>(i) * StripLayout::LaneHeight;
             for (const Authoring::AnimationSpan& span : show.lanes[i].spans)
                 Span(span, top);
-            Set(m_Cr, Back);
+            SetColour(m_Cr, Back);
             cairo_rectangle(m_Cr, 0, top, StripLayout::Gutter, StripLayout::LaneHeight);
             cairo_fill(m_Cr);
-            Set(m_Cr, Label);
+            SetColour(m_Cr, Label);
             Text(m_Cr, 6, top + 11, show.lanes[i].name, StripLayout::Gutter - 8);
         }
     }
 
     void Triggers(const std::vector<std::int64_t>& ticks) const
     {
-        Set(m_Cr, TriggerMark);
+        SetColour(m_Cr, TriggerMark);
         for (std::int64_t tick : ticks) {
             const double x = std::floor(X(tick));
             if (x < StripLayout::Gutter || x > m_Width) continue;
@@ -156,10 +153,10 @@ public:
             const double left = std::max(X(s.first), double(StripLayout::Gutter));
             const double right = std::max(X(s.last) + 1, left + 2);
             if (right < StripLayout::Gutter || left > m_Width) continue;
-            Set(m_Cr, UnsafeSpan);
+            SetColour(m_Cr, UnsafeSpan);
             cairo_rectangle(m_Cr, left, 0, right - left, m_Layout.height);
             cairo_fill(m_Cr);
-            Set(m_Cr, Unsafe);
+            SetColour(m_Cr, Unsafe);
             cairo_rectangle(m_Cr, left, StripLayout::RulerHeight - 4, right - left, 4);
             cairo_fill(m_Cr);
         }
@@ -168,11 +165,11 @@ public:
     void Loop(const StripMarks& marks) const
     {
         if (marks.looping && marks.markIn && marks.markOut) {
-            Set(m_Cr, LoopSpan);
+            SetColour(m_Cr, LoopSpan);
             cairo_rectangle(m_Cr, X(*marks.markIn), 0, X(*marks.markOut) - X(*marks.markIn), m_Layout.height);
             cairo_fill(m_Cr);
         }
-        Set(m_Cr, LoopMark);
+        SetColour(m_Cr, LoopMark);
         for (const auto& mark : { marks.markIn, marks.markOut })
             if (mark && X(*mark) >= StripLayout::Gutter)
                 cairo_rectangle(m_Cr, std::floor(X(*mark)), 0, 2, m_Layout.height);
@@ -183,7 +180,7 @@ public:
     {
         const double x = std::floor(X(tick));
         if (x < StripLayout::Gutter - 1 || x > m_Width) return;
-        Set(m_Cr, Bright);
+        SetColour(m_Cr, Bright);
         cairo_rectangle(m_Cr, x - 0.5, 0, 2, m_Layout.height);
         cairo_fill(m_Cr);
     }
@@ -191,17 +188,17 @@ public:
     void Hover(double x) const
     {
         const double at = StripLayout::Gutter + x;
-        Set(m_Cr, HoverLine);
+        SetColour(m_Cr, HoverLine);
         cairo_rectangle(m_Cr, std::floor(at), 0, 1, m_Layout.height);
         cairo_fill(m_Cr);
         const std::string text = SecondsLabel(static_cast<double>(m_View.TickAt(x)), true);
         cairo_text_extents_t extents;
         cairo_text_extents(m_Cr, text.c_str(), &extents);
         const double left = std::min(at + 4, m_Width - extents.x_advance - 8);
-        Set(m_Cr, HoverBack);
+        SetColour(m_Cr, HoverBack);
         cairo_rectangle(m_Cr, left, 1, extents.x_advance + 6, 15);
         cairo_fill(m_Cr);
-        Set(m_Cr, Bright);
+        SetColour(m_Cr, Bright);
         Text(m_Cr, left + 3, 12, text, extents.x_advance + 2);
     }
 
@@ -211,10 +208,10 @@ private:
         const double left = std::max(X(span.begin), double(StripLayout::Gutter));
         const double right = std::min(X(span.end), double(m_Width));
         if (right <= left) return;
-        Set(m_Cr, SpanColour(span.animation));
+        SetColour(m_Cr, SpanColour(span.animation));
         cairo_rectangle(m_Cr, left, top + 1, std::max(right - left - 1, 1.0), StripLayout::LaneHeight - 2);
         cairo_fill(m_Cr);
-        Set(m_Cr, Label);
+        SetColour(m_Cr, Label);
         Text(m_Cr, left + 3, top + 11, span.animation, right - left - 5);
     }
 
@@ -233,22 +230,22 @@ StripLayout::StripLayout(std::size_t lanes, bool music)
 {
 }
 
-StripPainter::~StripPainter()
+void StripPainter::DestroySurface::operator()(cairo_surface_t* surface) const
 {
-    if (m_Surface) cairo_surface_destroy(m_Surface);
+    cairo_surface_destroy(surface);
 }
 
 void StripPainter::Paint(int width, const StripLayout& layout, const StripView& view,
     const Authoring::ShowTimeline& show, const Envelope* envelope, const std::vector<Authoring::FlashStretch>& flashes,
     const StripMarks& marks)
 {
-    if (!m_Surface || cairo_image_surface_get_width(m_Surface) != width
-        || cairo_image_surface_get_height(m_Surface) != layout.height) {
-        if (m_Surface) cairo_surface_destroy(m_Surface);
-        m_Surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, layout.height);
+    if (!m_Surface || cairo_image_surface_get_width(m_Surface.get()) != width
+        || cairo_image_surface_get_height(m_Surface.get()) != layout.height) {
+        m_Surface.reset();
+        m_Surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, layout.height));
     }
-    cairo_t* cr = cairo_create(m_Surface);
-    Set(cr, Back);
+    cairo_t* cr = cairo_create(m_Surface.get());
+    SetColour(cr, Back);
     cairo_paint(cr);
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 10);
@@ -262,17 +259,17 @@ void StripPainter::Paint(int width, const StripLayout& layout, const StripView& 
     painter.Playhead(marks.playhead);
     if (marks.hoverX) painter.Hover(*marks.hoverX);
     cairo_destroy(cr);
-    cairo_surface_flush(m_Surface);
+    cairo_surface_flush(m_Surface.get());
 }
 
 const unsigned char* StripPainter::Pixels() const
 {
-    return m_Surface ? cairo_image_surface_get_data(m_Surface) : nullptr;
+    return m_Surface ? cairo_image_surface_get_data(m_Surface.get()) : nullptr;
 }
 
 int StripPainter::Stride() const
 {
-    return m_Surface ? cairo_image_surface_get_stride(m_Surface) : 0;
+    return m_Surface ? cairo_image_surface_get_stride(m_Surface.get()) : 0;
 }
 
 } // namespace KUV::Preview

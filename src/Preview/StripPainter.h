@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,11 +43,6 @@ struct StripMarks {
 
 class StripPainter {
 public:
-    StripPainter() = default;
-    ~StripPainter();
-    StripPainter(const StripPainter&) = delete;
-    StripPainter& operator=(const StripPainter&) = delete;
-
     // Draws the strip width pixels wide (layout's height high); the pixels stay valid until the next Paint.
     void Paint(int width, const StripLayout& layout, const StripView& view, const Authoring::ShowTimeline& show,
         const Envelope* envelope, const std::vector<Authoring::FlashStretch>& flashes, const StripMarks& marks);
@@ -56,7 +52,11 @@ public:
     int Stride() const;
 
 private:
-    cairo_surface_t* m_Surface = nullptr;
+    struct DestroySurface {
+        void operator()(cairo_surface_t* surface) const;
+    };
+
+    std::unique_ptr<cairo_surface_t, DestroySurface> m_Surface;
 };
 
 } // namespace KUV::Preview

@@ -4,9 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "Core/Factory.h"
-#include "Core/FilePath.h"
-#include "Core/OwnedScene.h"
+#include "Authoring/OffscreenScene.h"
 #include "Core/Tavisk.h"
 #include "Gfx/DrawingThreads.h"
 #include "Render/FrameTimings.h"
@@ -58,9 +56,9 @@ public:
 
     int Run()
     {
-        if (int code = CreateTarget(); code != ExitOk) return code;
+        if (int code = m_Play.CreateTarget(m_Options.width, m_Options.height, m_Err); code != ExitOk) return code;
         const Stopwatch load;
-        if (int code = Load(); code != ExitOk) return code;
+        if (int code = m_Play.Load(m_Options.scene, m_Err); code != ExitOk) return code;
         m_Timings.SetLoad(load.Milliseconds());
         const int code = Visits();
         if (m_Options.timings) m_Timings.Print(m_Out, GetDrawingThreads());
@@ -68,38 +66,6 @@ public:
     }
 
 private:
-    int CreateTarget()
-    {
-        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
-        const D2D1_SIZE_U size { static_cast<UINT32>(m_Options.width), static_cast<UINT32>(m_Options.height) };
-        if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
-            || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK) {
-            m_Err << "unable to create render target\n";
-            return 1;
-        }
-        m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-        return ExitOk;
-    }
-
-    int Load()
-    {
-        Factory* factory = GetSceneFactory();
-        if (!factory) {
-            m_Err << "Unable to create KUV Factory\n";
-            return 1;
-        }
-        SetProductionFolders(m_Options.scene);
-        const int status = LoadOwnedScene(*factory, m_Options.scene, 0, m_Target.Get(), m_Scene);
-        if (status != LoadOk) m_Err << factory->GetErrorText() << "\n";
-        return status;
-    }
-
-    int SceneFailure(int result)
-    {
-        m_Err << m_Scene->GetErrorText() << "\n";
-        return 10 + result;
-    }
-
     int Visits()
     {
         TickSchedule schedule(m_Options);
@@ -112,7 +78,7 @@ private:
     int Visit(std::int64_t tick, bool at)
     {
         const Stopwatch update;
-        if (int result = m_Scene->Update(static_cast<int>(tick)); result != ResultOk) return SceneFailure(result);
+        if (int code = m_Play.Update(tick, m_Err); code != ExitOk) return code;
         m_UpdateMs = update.Milliseconds();
         if (!at) return ExitOk;
         if (m_Options.vars) PrintVariables(tick);
@@ -123,7 +89,7 @@ private:
     void PrintVariables(std::int64_t tick)
     {
         m_Out << "@" << tick;
-        if (const auto* tavisk = dynamic_cast<const Tavisk*>(m_Scene.get()))
+        if (const auto* tavisk = dynamic_cast<const Tavisk*>(&m_Play.Scene()))
             for (const auto& [name, value] : tavisk->Variables())
                 m_Out << " " << name << "=" << value;
         m_Out << "\n";
@@ -131,16 +97,8 @@ private:
 
     int Draw(std::int64_t tick)
     {
-        static const D2D1_COLOR_F white { 1.f, 1.f, 1.f, 1.f };
-        const D2D1_MATRIX_3X2_F identity = D2D1::IdentityMatrix();
         const Stopwatch render;
-        m_Target->BeginDraw();
-        m_Target->Clear(&white);
-        if (int result = m_Scene->Render(&identity, nullptr); result != ResultOk) return SceneFailure(result);
-        if (m_Target->EndDraw() != S_OK) {
-            m_Err << "Rendering Error\n";
-            return 1;
-        }
+        if (int code = m_Play.Draw(m_Err); code != ExitOk) return code;
         m_Timings.Add(tick, m_UpdateMs, render.Milliseconds());
         if (int code = m_Options.outDir.empty() ? ExitOk : WriteFrame(tick); code != ExitOk) return code;
         return m_Sink ? PassFrame(tick) : ExitOk;
@@ -148,8 +106,8 @@ private:
 
     int PassFrame(std::int64_t tick)
     {
-        UINT32 stride = 0;
-        const BYTE* pixels = m_Target->GetPixels(&stride);
+        unsigned stride = 0;
+        const unsigned char* pixels = m_Play.Pixels(stride);
         return m_Sink(tick, pixels, stride);
     }
 
@@ -158,7 +116,7 @@ private:
         std::error_code ec;
         std::filesystem::create_directories(m_Options.outDir, ec);
         const std::string path = m_Options.outDir + "/" + std::to_string(tick) + ".png";
-        if (m_Target->SaveToPng(path.c_str()) == S_OK) return ExitOk;
+        if (m_Play.Target().SaveToPng(path.c_str()) == S_OK) return ExitOk;
         m_Err << "could not write \"" << path << "\"\n";
         return ExitCannotWrite;
     }
@@ -166,8 +124,8 @@ private:
     int PrintHit(std::int64_t tick)
     {
         bool hit = false;
-        if (int result = m_Scene->HitTest(m_Options.hit->first, m_Options.hit->second, &hit); result != ResultOk)
-            return SceneFailure(result);
+        if (int code = m_Play.HitTest(m_Options.hit->first, m_Options.hit->second, hit, m_Err); code != ExitOk)
+            return code;
         m_Out << "@" << tick << " hit " << (hit ? 1 : 0) << "\n";
         return ExitOk;
     }
@@ -176,9 +134,7 @@ private:
     std::ostream& m_Out;
     std::ostream& m_Err;
     const FrameSink& m_Sink;
-    ComPtr<ID2D1Factory> m_D2DFactory;
-    ComPtr<ID2D1ImageRenderTarget> m_Target;
-    OwnedScene m_Scene;
+    Authoring::OffscreenScene m_Play;
     FrameTimings m_Timings;
     double m_UpdateMs = 0;
 };

@@ -114,6 +114,26 @@ size_t CommentStart(const std::string& text)
     return std::string::npos;
 }
 
+// A voice option: its word, what its message calls it, its range and the field it sets.
+struct RealOption {
+    const char* option;
+    const char* what;
+    double low, high;
+    double Voice::*field;
+};
+struct WholeOption {
+    const char* option;
+    const char* what;
+    int low, high;
+    int Voice::*field;
+};
+constexpr RealOption RealVoiceOptions[] = { { "gain", "the gain", -60, 12, &Voice::gainDb },
+    { "pan", "the pan", -1, 1, &Voice::pan }, { "delay", "the delay send", 0, 1, &Voice::delaySend },
+    { "reverb", "the reverb send", 0, 1, &Voice::reverbSend }, { "decay", "the decay", 0.1, 50, &Voice::decay },
+    { "duck", "the duck", 0, 1, &Voice::duck } };
+constexpr WholeOption WholeVoiceOptions[]
+    = { { "octave", "the octave", 1, 7, &Voice::octave }, { "arpeggio", "the arpeggio", 0, 16, &Voice::arpeggio } };
+
 class Reader {
 public:
     explicit Reader(std::istream& in) { ReadLines(in); }
@@ -141,25 +161,18 @@ private:
 
     void Statement(const SourceLine& line, const std::vector<std::string>& words)
     {
+        struct Keyword {
+            const char* word;
+            void (Reader::*read)(int line, const std::vector<std::string>& words);
+        };
+        static constexpr Keyword Statements[]
+            = { { "tempo", &Reader::Tempo }, { "metre", &Reader::Metre }, { "key", &Reader::Key },
+                  { "seed", &Reader::Seed }, { "section", &Reader::SectionLine }, { "voice", &Reader::VoiceLine },
+                  { "pattern", &Reader::PatternBlock }, { "arrange", &Reader::ArrangeBlock } };
         const std::string& keyword = words[0];
-        if (keyword == "tempo")
-            Tempo(line.number, words);
-        else if (keyword == "metre")
-            Metre(line.number, words);
-        else if (keyword == "key")
-            Key(line.number, words);
-        else if (keyword == "seed")
-            Seed(line.number, words);
-        else if (keyword == "section")
-            SectionLine(line.number, words);
-        else if (keyword == "voice")
-            VoiceLine(line.number, words);
-        else if (keyword == "pattern")
-            PatternBlock(line.number, words);
-        else if (keyword == "arrange")
-            ArrangeBlock(line.number, words);
-        else
-            throw ScoreError(line.number, "unknown statement \"" + keyword + "\"");
+        for (const Keyword& statement : Statements)
+            if (keyword == statement.word) return (this->*statement.read)(line.number, words);
+        throw ScoreError(line.number, "unknown statement \"" + keyword + "\"");
     }
 
     void Tempo(int line, const std::vector<std::string>& words)
@@ -222,24 +235,17 @@ private:
 
     static void VoiceOption(Voice& voice, const std::string& option, const std::string& value, int line)
     {
-        if (option == "gain")
-            voice.gainDb = ParseNumber(value, line, "the gain", -60, 12);
-        else if (option == "pan")
-            voice.pan = ParseNumber(value, line, "the pan", -1, 1);
-        else if (option == "delay")
-            voice.delaySend = ParseNumber(value, line, "the delay send", 0, 1);
-        else if (option == "reverb")
-            voice.reverbSend = ParseNumber(value, line, "the reverb send", 0, 1);
-        else if (option == "decay")
-            voice.decay = ParseNumber(value, line, "the decay", 0.1, 50);
-        else if (option == "duck")
-            voice.duck = ParseNumber(value, line, "the duck", 0, 1);
-        else if (option == "octave")
-            voice.octave = ParseInteger(value, line, "the octave", 1, 7);
-        else if (option == "arpeggio")
-            voice.arpeggio = ParseInteger(value, line, "the arpeggio", 0, 16);
-        else
-            throw ScoreError(line, "unknown voice option \"" + option + "\"");
+        for (const RealOption& real : RealVoiceOptions)
+            if (option == real.option) {
+                voice.*real.field = ParseNumber(value, line, real.what, real.low, real.high);
+                return;
+            }
+        for (const WholeOption& whole : WholeVoiceOptions)
+            if (option == whole.option) {
+                voice.*whole.field = ParseInteger(value, line, whole.what, whole.low, whole.high);
+                return;
+            }
+        throw ScoreError(line, "unknown voice option \"" + option + "\"");
     }
 
     // The lines up to the matching "end".

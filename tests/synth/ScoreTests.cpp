@@ -139,6 +139,29 @@ std::string Broken(const std::string& what, const std::string& with)
     return text;
 }
 
+// Each voice option lands in its own field, whole numbers as whole numbers.
+TEST(ScoreTest, EveryVoiceOptionSetsItsOwnField)
+{
+    std::string error;
+    const auto score = Read(Broken("voice l lead delay 0.2 decay 2",
+                                "voice l lead gain -7 pan -0.25 delay 0.125 reverb 0.375 decay 3.5 duck 0.625 "
+                                "octave 5 arpeggio 3"),
+        error);
+    ASSERT_TRUE(score) << error;
+    const Voice* lead = score->FindVoice("l");
+    ASSERT_TRUE(lead);
+    EXPECT_DOUBLE_EQ(lead->gainDb, -7);
+    EXPECT_DOUBLE_EQ(lead->pan, -0.25);
+    EXPECT_DOUBLE_EQ(lead->delaySend, 0.125);
+    EXPECT_DOUBLE_EQ(lead->reverbSend, 0.375);
+    EXPECT_DOUBLE_EQ(lead->decay, 3.5);
+    EXPECT_DOUBLE_EQ(lead->duck, 0.625);
+    EXPECT_EQ(lead->octave, 5);
+    EXPECT_EQ(lead->arpeggio, 3);
+    EXPECT_FALSE(Read(Broken("decay 2", "arpeggio 1.5"), error));
+    EXPECT_EQ(error, "t.score:12: the arpeggio must be a whole number, not \"1.5\"");
+}
+
 TEST(ScoreTest, ReportsEveryFaultWithItsLine)
 {
     const struct {

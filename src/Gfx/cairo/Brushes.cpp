@@ -45,15 +45,25 @@ private:
     D2D1_COLOR_F m_Color;
 };
 
-class LinearBrush : public Brush<ID2D1LinearGradientBrush> {
+// A gradient brush keeps its shape and shares its stop collection with whoever else uses it.
+template <class Interface, class Gradient> class GradientBrush : public Brush<Interface> {
 public:
-    LinearBrush(ID2D1Factory* factory, const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES& gradient,
-        const D2D1_BRUSH_PROPERTIES* properties, GradientStops* stops)
-        : Brush(factory, properties)
+    GradientBrush(
+        ID2D1Factory* factory, const Gradient& gradient, const D2D1_BRUSH_PROPERTIES* properties, GradientStops* stops)
+        : Brush<Interface>(factory, properties)
         , m_Gradient(gradient)
         , m_Stops(Retain(stops))
     {
     }
+
+protected:
+    const Gradient m_Gradient;
+    const ComPtr<GradientStops> m_Stops;
+};
+
+class LinearBrush : public GradientBrush<ID2D1LinearGradientBrush, D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES> {
+public:
+    using GradientBrush::GradientBrush;
 
 private:
     cairo_pattern_t* Build(double opacity, cairo_matrix_t*) const override
@@ -66,20 +76,11 @@ private:
         m_Stops->AddTo(pattern, opacity);
         return pattern;
     }
-
-    D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES m_Gradient;
-    ComPtr<GradientStops> m_Stops;
 };
 
-class RadialBrush : public Brush<ID2D1RadialGradientBrush> {
+class RadialBrush : public GradientBrush<ID2D1RadialGradientBrush, D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES> {
 public:
-    RadialBrush(ID2D1Factory* factory, const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES& gradient,
-        const D2D1_BRUSH_PROPERTIES* properties, GradientStops* stops)
-        : Brush(factory, properties)
-        , m_Gradient(gradient)
-        , m_Stops(Retain(stops))
-    {
-    }
+    using GradientBrush::GradientBrush;
 
 private:
     // Drawn as a circle of radius rx about the origin, the y axis scaled to make the ellipse
@@ -99,9 +100,6 @@ private:
         m_Stops->AddTo(pattern, opacity);
         return pattern;
     }
-
-    D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES m_Gradient;
-    ComPtr<GradientStops> m_Stops;
 };
 
 // A new gradient brush of kind Made; E_INVALIDARG for stops that this layer did not make.
