@@ -7,9 +7,6 @@ cd "$(dirname "$0")/.."
 repo=$(pwd)
 
 bash scripts/install-deps.sh windows
-if [ -z "${VELORINE_DEPS_CACHE:-}" ] && [ ! -w /var/cache ]; then
-  export VELORINE_DEPS_CACHE="$HOME/.cache/velorine-deps"
-fi
 deps=$(bash scripts/deps/build.sh mingw64)
 
 build=build-windows

@@ -4,13 +4,15 @@
 # Prints the prefix that holds the result. The prefix is keyed by the source package versions and
 # the target; stamps in it hold the hash of each library's recipe, so a second run with nothing
 # changed only checks them and prints the prefix again.
-# VELORINE_DEPS_CACHE moves the cache (default /var/cache/velorine-deps).
+# VELORINE_DEPS_CACHE moves the cache (default /var/cache/velorine-deps, or ~/.cache/velorine-deps
+# for a user who may not write there).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 target="${1:?usage: build.sh TARGET}"
 [ -f "$here/targets/$target.sh" ] || { echo "build.sh: no target '$target' in $here/targets" >&2; exit 64; }
 
 cache="${VELORINE_DEPS_CACHE:-/var/cache/velorine-deps}"
+if [ -z "${VELORINE_DEPS_CACHE:-}" ] && [ ! -w /var/cache ]; then cache="$HOME/.cache/velorine-deps"; fi
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 # shellcheck disable=SC1090
