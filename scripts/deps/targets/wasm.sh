@@ -20,6 +20,9 @@ target_setup() {
   export CPPFLAGS="-I$1/include" LDFLAGS="-L$1/lib" CFLAGS="-O2 -DHAVE_UNISTD_H -I$1/include"
   export CXXFLAGS="-O2 -I$1/include"
   export PKG_CONFIG="pkg-config --static"
+  # cairo's configure looks for a double's byte order in the object file it compiles, which it
+  # cannot read in a wasm object: wasm32 is little-endian throughout.
+  export ax_cv_c_float_words_bigendian=no
   export PKG_CONFIG_LIBDIR="$1/lib/pkgconfig:$1/share/pkgconfig"
   unset PKG_CONFIG_PATH
   mkdir -p "$1/share"
@@ -49,3 +52,17 @@ cpu = 'wasm32'
 endian = 'little'
 INI
 }
+
+# What the sources need for this target alone, applied in each library's unpacked tree before its
+# build runs ($lib is the library being built). They live here rather than in the recipes, which
+# the Windows build shares: a recipe's change would rebuild that target's libraries too.
+wasm_fix_source() {
+  case "$lib" in
+  # emcc is clang, which meson names "emscripten": fontconfig knows only clang's preprocessor flags.
+  fontconfig) sed -i "s/elif cc.get_id() == 'clang'/elif cc.get_id() in ['clang', 'emscripten']/" src/meson.build ;;
+  esac
+}
+for tool in run_meson run_cmake run_configure; do
+  eval "shared_$(declare -f "$tool")"
+  eval "$tool() { wasm_fix_source; shared_$tool \"\$@\"; }"
+done
