@@ -1,12 +1,29 @@
 # What the browser build adds to the engine's targets. Exceptions are part of the engine's error
 # handling, so every unit of ours and the link keep them.
-foreach(target kuvgfx kuv kuvauthoring kuvrender tvs-render)
+foreach(target kuvgfx kuv kuvauthoring kuvcli kuvrender tvs-render)
   target_compile_options(${target} PRIVATE -fexceptions)
 endforeach()
 
+# The libraries' pkg-config files ask for threads (meson's threads dependency does so for
+# emscripten), but the browser build is single-threaded: its memory is not shared, which pages need
+# no cross-origin isolation for.
+foreach(library CAIRO TEXT CLIPPER PNG)
+  foreach(property INTERFACE_COMPILE_OPTIONS INTERFACE_LINK_OPTIONS)
+    get_target_property(options PkgConfig::${library} ${property})
+    if(options)
+      list(FILTER options EXCLUDE REGEX "^(-pthread|-sPTHREAD_POOL_SIZE=.*)$")
+      set_target_properties(PkgConfig::${library} PROPERTIES ${property} "${options}")
+    endif()
+  endforeach()
+endforeach()
+
+# cairo 1.16 hands its spline decomposer line-to functions of two parameters where it calls three,
+# which native calling conventions forgive and WebAssembly's typed indirect calls trap on.
+set(KUV_WEB_LINK_OPTIONS -fexceptions -sEMULATE_FUNCTION_POINTER_CASTS=1)
+
 # tvs-render for Node: the real file system (scenes, fonts, fontconfig's files) and the
 # environment of the shell that runs it.
-target_link_options(tvs-render PRIVATE -fexceptions -sNODERAWFS=1 -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1
+target_link_options(tvs-render PRIVATE ${KUV_WEB_LINK_OPTIONS} -sNODERAWFS=1 -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=1 "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/cmake/wasm-node-env.js")
 set_target_properties(tvs-render PROPERTIES SUFFIX .js)
 
@@ -17,7 +34,7 @@ target_compile_options(velorine-web PRIVATE ${KUV_WARNINGS} -fexceptions)
 target_link_libraries(velorine-web PRIVATE kuvweb)
 target_compile_options(kuvweb PRIVATE -fexceptions)
 set_target_properties(velorine-web PROPERTIES SUFFIX .js)
-target_link_options(velorine-web PRIVATE -fexceptions -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0
+target_link_options(velorine-web PRIVATE ${KUV_WEB_LINK_OPTIONS} -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0
   -sMODULARIZE=1 -sEXPORT_NAME=VelorineModule "-sEXPORTED_RUNTIME_METHODS=[ENV,UTF8ToString,ccall]")
 if(KUV_WEB_FILES)
   # The folder build-web.sh lays out: data/ and fonts/, mounted at the root of the module's files.

@@ -19,6 +19,10 @@ deps=$(bash scripts/deps/build.sh wasm)
 # What the module's files hold: the production without its soundtrack, and the fonts the scenes
 # name with fontconfig's rules as on Linux (Liberation for Arial and Times New Roman, DejaVu else).
 build=build-web
+# A build folder configured against another prefix keeps that prefix's paths in its cache.
+if ! grep -qxF "VELORINE_DEPS:UNINITIALIZED=$deps" "$build/CMakeCache.txt" 2>/dev/null; then
+  rm -rf "$build"
+fi
 files="$repo/$build/files"
 rm -rf "$files"
 mkdir -p "$files/fonts"
