@@ -174,7 +174,10 @@
 
   VelorineModule({
     // fontconfig reads the fonts shipped in the module's files, with Debian's rules.
-    preRun: [(m) => { m.ENV.FONTCONFIG_FILE = '/fonts/fonts.conf'; }],
+    preRun: [(m) => {
+      m.ENV.FONTCONFIG_FILE = '/fonts/fonts.conf';
+      m.ENV.FONTCONFIG_PATH = '/fonts'; // where its conf.d is found
+    }],
   }).then((loaded) => {
     module = loaded;
     if (!check(module.ccall('velorine_load', 'number', ['string'], [scene]))) return;
