@@ -7,7 +7,7 @@
 #   The Linux tvs-render defaults to build/tvs-render. Screenshots and frames are kept in
 #   $KUV_E2E_KEEP when it is set.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 
 full=0
 if [ "${1:-}" = --full ]; then
