@@ -5,8 +5,8 @@ foreach(target kuvgfx kuv kuvauthoring kuvcli kuvrender tvs-render)
 endforeach()
 
 # The libraries' pkg-config files ask for threads (meson's threads dependency does so for
-# emscripten), but the browser build is single-threaded: its memory is not shared, which pages need
-# no cross-origin isolation for.
+# emscripten), but the browser build is single-threaded like the libraries (scripts/deps/targets/
+# wasm.sh): its memory is not shared, which pages need no cross-origin isolation for.
 foreach(library CAIRO TEXT CLIPPER PNG)
   foreach(property INTERFACE_COMPILE_OPTIONS INTERFACE_LINK_OPTIONS)
     get_target_property(options PkgConfig::${library} ${property})
@@ -17,13 +17,9 @@ foreach(library CAIRO TEXT CLIPPER PNG)
   endforeach()
 endforeach()
 
-# cairo 1.16 hands its spline decomposer line-to functions of two parameters where it calls three,
-# which native calling conventions forgive and WebAssembly's typed indirect calls trap on.
-set(KUV_WEB_LINK_OPTIONS -fexceptions -sEMULATE_FUNCTION_POINTER_CASTS=1)
-
 # tvs-render for Node: the real file system (scenes, fonts, fontconfig's files) and the
 # environment of the shell that runs it.
-target_link_options(tvs-render PRIVATE ${KUV_WEB_LINK_OPTIONS} -sNODERAWFS=1 -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1
+target_link_options(tvs-render PRIVATE -fexceptions -sNODERAWFS=1 -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=1 "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/cmake/wasm-node-env.js")
 set_target_properties(tvs-render PROPERTIES SUFFIX .js)
 
@@ -34,9 +30,11 @@ target_compile_options(velorine-web PRIVATE ${KUV_WARNINGS} -fexceptions)
 target_link_libraries(velorine-web PRIVATE kuvweb)
 target_compile_options(kuvweb PRIVATE -fexceptions)
 set_target_properties(velorine-web PROPERTIES SUFFIX .js)
-target_link_options(velorine-web PRIVATE ${KUV_WEB_LINK_OPTIONS} -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0
+target_link_options(velorine-web PRIVATE -fexceptions -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0
   -sMODULARIZE=1 -sEXPORT_NAME=VelorineModule "-sEXPORTED_RUNTIME_METHODS=[ENV,UTF8ToString,ccall]")
 if(KUV_WEB_FILES)
   # The folder build-web.sh lays out: data/ and fonts/, mounted at the root of the module's files.
   target_link_options(velorine-web PRIVATE "SHELL:--preload-file ${KUV_WEB_FILES}@/")
+  file(GLOB_RECURSE KUV_WEB_FILE_LIST CONFIGURE_DEPENDS "${KUV_WEB_FILES}/*")
+  set_property(TARGET velorine-web APPEND PROPERTY LINK_DEPENDS ${KUV_WEB_FILE_LIST})
 endif()

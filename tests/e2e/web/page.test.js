@@ -85,6 +85,27 @@ test('frames at a tick match the Linux tvs-render', { skip: !web.NATIVE_FRAMES &
   }
 });
 
+test('played from near its end the show stops on the end screen, and replay starts it over', async () => {
+  const { page, problems } = await web.openPage(browser, '?at=152500');
+  await page.waitForSelector('#end:not([hidden])', { timeout: 30000 });
+  const end = await web.state(page);
+  assert.equal(end.ended, true);
+  assert.equal(end.tick, 154000);
+  await web.screenshot(page, 'end');
+  // Replaying loads the scene again in the same module.
+  await page.click('#replay');
+  await page.waitForFunction(() => {
+    const state = window.velorine.state();
+    return state.error !== null || (state.playing && state.tick > 0);
+  }, null, { timeout: 30000 });
+  const again = await web.state(page);
+  assert.equal(again.error, null);
+  assert.ok(again.tick < 5000, `tick ${again.tick} after replay`);
+  assert.equal(await page.isVisible('#end'), false);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 test('a scene that cannot be loaded shows the framed text over the page and stops', async () => {
   const { page, problems } = await web.openPage(browser, '?scene=' + encodeURIComponent('data\\nothing.tvs'));
   await web.settled(page);
