@@ -1,7 +1,20 @@
 # What the browser build adds to the engine's targets. Exceptions are part of the engine's error
 # handling, so every unit of ours and the link keep them.
-foreach(target kuvgfx kuv kuvauthoring kuvrender tvs-render)
+foreach(target kuvgfx kuv kuvauthoring kuvcli kuvrender tvs-render)
   target_compile_options(${target} PRIVATE -fexceptions)
+endforeach()
+
+# The libraries' pkg-config files ask for threads (meson's threads dependency does so for
+# emscripten), but the browser build is single-threaded like the libraries (scripts/deps/targets/
+# wasm.sh): its memory is not shared, which pages need no cross-origin isolation for.
+foreach(library CAIRO TEXT CLIPPER PNG)
+  foreach(property INTERFACE_COMPILE_OPTIONS INTERFACE_LINK_OPTIONS)
+    get_target_property(options PkgConfig::${library} ${property})
+    if(options)
+      list(FILTER options EXCLUDE REGEX "^(-pthread|-sPTHREAD_POOL_SIZE=.*)$")
+      set_target_properties(PkgConfig::${library} PROPERTIES ${property} "${options}")
+    endif()
+  endforeach()
 endforeach()
 
 # tvs-render for Node: the real file system (scenes, fonts, fontconfig's files) and the
@@ -22,4 +35,6 @@ target_link_options(velorine-web PRIVATE -fexceptions -sENVIRONMENT=web -sALLOW_
 if(KUV_WEB_FILES)
   # The folder build-web.sh lays out: data/ and fonts/, mounted at the root of the module's files.
   target_link_options(velorine-web PRIVATE "SHELL:--preload-file ${KUV_WEB_FILES}@/")
+  file(GLOB_RECURSE KUV_WEB_FILE_LIST CONFIGURE_DEPENDS "${KUV_WEB_FILES}/*")
+  set_property(TARGET velorine-web APPEND PROPERTY LINK_DEPENDS ${KUV_WEB_FILE_LIST})
 endif()

@@ -27,7 +27,10 @@ if [ "${1:-}" = windows ]; then
   )
 fi
 if [ "${1:-}" = web ]; then
-  packages+=(emscripten nodejs meson gperf dpkg-dev ccache)
+  packages+=(emscripten nodejs meson gperf dpkg-dev ccache chromium curl)
+  # The browser tests' driver comes from npm: Debian's nodejs needs its npm beside it (a Node.js
+  # that brings its own npm has it already).
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 SUDO=""

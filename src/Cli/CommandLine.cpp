@@ -2,9 +2,35 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <tuple>
 
 namespace KUV::Cli {
+
+namespace {
+
+// A plain decimal ("-12.5": no sign but a leading minus, no exponent), read as from_chars reads it
+// with chars_format::fixed. libc++ before 17 (the browser build's) has no floating-point
+// from_chars; there strtod reads it, in the C locale a program starts in.
+bool ReadFixed(const std::string& text, double& value)
+{
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 170000
+    const size_t first = text.empty() || text[0] != '-' ? 0 : 1;
+    const bool digits = text.find_first_of("0123456789", first) != std::string::npos;
+    const size_t point = text.find('.', first);
+    if (!digits || text.find_first_not_of("0123456789.", first) != std::string::npos
+        || (point != std::string::npos && text.find('.', point + 1) != std::string::npos))
+        return false;
+    value = std::strtod(text.c_str(), nullptr);
+    return true;
+#else
+    const char* end = text.data() + text.size();
+    const auto [rest, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+    return ec == std::errc() && rest == end;
+#endif
+}
+
+} // namespace
 
 std::optional<std::int64_t> ParseNumber(const std::string& text, std::int64_t low, std::int64_t high)
 {
@@ -17,10 +43,8 @@ std::optional<std::int64_t> ParseNumber(const std::string& text, std::int64_t lo
 
 std::optional<double> ParseReal(const std::string& text, double low, double high)
 {
-    const char* end = text.data() + text.size();
     double value = 0;
-    const auto [rest, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (ec != std::errc() || rest != end || !(value >= low && value <= high)) return std::nullopt;
+    if (!ReadFixed(text, value) || !(value >= low && value <= high)) return std::nullopt;
     return value;
 }
 

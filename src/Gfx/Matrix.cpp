@@ -1,6 +1,7 @@
 #include "Gfx/D2D1.h"
 
 #include <cmath>
+#include <initializer_list>
 
 D2D1_MATRIX_3X2_F operator*(const D2D1_MATRIX_3X2_F& a, const D2D1_MATRIX_3X2_F& b)
 {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Core/Factory.h"
+#include "Core/Tavisk.h"
 #include "Web/CanvasPixels.h"
 
 namespace KUV::Web {
@@ -67,6 +68,7 @@ bool WebShow::UpdateAt(const std::vector<std::int32_t>& ticks)
     for (const std::int32_t tick : ticks)
         if (m_Scene->Update(tick) != ResultOk) return Fail(m_Scene->GetErrorText());
     m_State.updateMs = MillisecondsSince(update);
+    if (const auto* tavisk = dynamic_cast<const Tavisk*>(m_Scene.get())) m_State.animation = tavisk->CurrentAnimation();
     return true;
 }
 

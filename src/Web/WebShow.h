@@ -18,6 +18,7 @@ namespace KUV::Web {
 struct ShowState {
     std::int32_t tick = 0;
     bool ended = false;
+    std::string animation; // the root scene's current animation
     double updateMs = 0.0; // the last frame's update, all catch-up updates included
     double renderMs = 0.0; // the last frame's render and its conversion for the canvas
 };
@@ -40,7 +41,7 @@ public:
 
     // The last frame, width x height straight RGBA pixels.
     const std::uint8_t* Rgba() const { return m_Rgba.data(); }
-    ShowState State() const { return m_State; }
+    const ShowState& State() const { return m_State; }
     const std::string& ErrorText() const { return m_Error; }
 
 private:

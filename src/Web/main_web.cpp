@@ -55,6 +55,10 @@ EMSCRIPTEN_KEEPALIVE int velorine_ended()
 {
     return Show().State().ended ? 1 : 0;
 }
+EMSCRIPTEN_KEEPALIVE const char* velorine_animation()
+{
+    return Show().State().animation.c_str();
+}
 EMSCRIPTEN_KEEPALIVE double velorine_update_ms()
 {
     return Show().State().updateMs;

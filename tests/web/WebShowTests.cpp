@@ -37,6 +37,7 @@ TEST(WebShow, TheFirstFrameIsDrawnInCanvasOrder)
     EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
     EXPECT_EQ(PixelAt(show, 8, 0, 0), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
     EXPECT_EQ(show.State().tick, 0);
+    EXPECT_EQ(show.State().animation, "MainAnim");
 }
 
 TEST(WebShow, FramesFollowTheAudioSeeksGoBackAndTheShowEnds)
