@@ -18,7 +18,7 @@ bash scripts/check-format.sh
 deps_log=$(mktemp)
 setsid bash scripts/deps/build.sh mingw64 >"$deps_log" 2>&1 &
 deps_pid=$!
-trap 'kill -CONT -- -"$deps_pid" 2>/dev/null; kill -- -"$deps_pid" 2>/dev/null || true; rm -f "$deps_log"' EXIT
+trap 'kill -CONT -- -"$deps_pid" 2>/dev/null || true; kill -- -"$deps_pid" 2>/dev/null || true; rm -f "$deps_log"' EXIT
 # The end-to-end tests drive real windows against the clock: the library build waits while they run.
 run_tests() {
   kill -STOP -- -"$deps_pid" 2>/dev/null || true
