@@ -14,7 +14,7 @@ bash scripts/check-format.sh
 
 # The Windows libraries build from Debian's sources (or come from the machine's cache) beside the
 # Linux builds and tests, at the lowest priority: their configure steps leave a core idle most of
-# the time. In a session of its own, so that a failure here stops all of it.
+# the time. In a session of its own, so that it can be paused and stopped as a whole.
 deps_log=$(mktemp)
 setsid bash scripts/deps/build.sh mingw64 >"$deps_log" 2>&1 &
 deps_pid=$!
