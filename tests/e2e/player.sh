@@ -18,28 +18,6 @@ on_virtual_display 270 1280x1024x24 "$0" "$player" -- xdotool xwininfo xprop imp
 
 begin_run
 
-# A scene that clears nothing itself: a magenta rectangle from (100, 100) to (700, 500) on
-# the player's white background.
-write_scene() {
-  mkdir -p "$1/data/tessik"
-  cat >"$1/data/tessik/postprocess.tvs" <<'SCENE'
-Tavisk{
-noOfGeometries 1
-  Box Rectangle{ x 100 y 100 w 600 h 400 hitTest 0 }
-noOfBrushes 1
-  Paint SolidColorBrush{ Color{ 1 0 1 1 } opacity 1 }
-noOfImages 0
-noOfTransforms 0
-noOfChildKuvs 0
-noOfExecutables 1
-  Draw Procedure{ noOfCommands 1 Fill{ Box Paint } }
-noOfControllers 0
-noOfAnimations 1
-  MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
-}
-SCENE
-}
-
 write_soundtrack() {
   mkdir -p "$1/data/music"
   cp "$repo/data/music/vantrel.mp3" "$1/data/music/vantrel.mp3"
@@ -52,7 +30,7 @@ make_case() {
   mkdir -p "$dir"
   for part in "$@"; do
     case $part in
-    scene) write_scene "$dir" ;;
+    scene) write_rectangle_scene "$dir" ;;
     sound) write_soundtrack "$dir" ;;
     esac
   done

@@ -20,25 +20,9 @@ source "$(dirname "$0")/wine.sh"
 begin_run
 begin_wine
 
-# A magenta rectangle from (100, 100) to (700, 500) on the player's white background.
+# The rectangle scene, with the soundtrack beside it.
 write_scene() {
-  mkdir -p "$1/data/tessik"
-  cat >"$1/data/tessik/postprocess.tvs" <<'SCENE'
-Tavisk{
-noOfGeometries 1
-  Box Rectangle{ x 100 y 100 w 600 h 400 hitTest 0 }
-noOfBrushes 1
-  Paint SolidColorBrush{ Color{ 1 0 1 1 } opacity 1 }
-noOfImages 0
-noOfTransforms 0
-noOfChildKuvs 0
-noOfExecutables 1
-  Draw Procedure{ noOfCommands 1 Fill{ Box Paint } }
-noOfControllers 0
-noOfAnimations 1
-  MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
-}
-SCENE
+  write_rectangle_scene "$1"
   mkdir -p "$1/data/music"
   cp "$repo/data/music/vantrel.mp3" "$1/data/music/vantrel.mp3"
 }

@@ -107,3 +107,25 @@ pixel_of() {
   hex=$(convert "$work/last.png" -format "%[hex:p{$2,$3}]" info: 2>/dev/null) || return 1
   echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
 }
+
+# The players' test scene, written as DIR/data/tessik/postprocess.tvs: a magenta rectangle from
+# (100, 100) to (700, 500) that clears nothing itself, on the player's white background.
+write_rectangle_scene() {
+  mkdir -p "$1/data/tessik"
+  cat >"$1/data/tessik/postprocess.tvs" <<'SCENE'
+Tavisk{
+noOfGeometries 1
+  Box Rectangle{ x 100 y 100 w 600 h 400 hitTest 0 }
+noOfBrushes 1
+  Paint SolidColorBrush{ Color{ 1 0 1 1 } opacity 1 }
+noOfImages 0
+noOfTransforms 0
+noOfChildKuvs 0
+noOfExecutables 1
+  Draw Procedure{ noOfCommands 1 Fill{ Box Paint } }
+noOfControllers 0
+noOfAnimations 1
+  MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
+}
+SCENE
+}
