@@ -9,12 +9,12 @@ namespace KUV::Cli {
 
 namespace {
 
-// A plain decimal ("-12.5": no sign but a leading minus, no exponent), read as from_chars reads it
-// with chars_format::fixed. libc++ before 17 (the browser build's) has no floating-point
-// from_chars; there strtod reads it, in the C locale a program starts in.
+// A plain decimal ("-12.5", ".5", "3."): a leading minus but no plus, no exponent, no hexadecimal,
+// no infinity. strtod reads it once the text is known to be one (in the C locale a program starts
+// in): libc++ before 17, the browser build's, has no floating-point from_chars, and one reader on
+// every platform is one that the tests here cover.
 bool ReadFixed(const std::string& text, double& value)
 {
-#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 170000
     const size_t first = text.empty() || text[0] != '-' ? 0 : 1;
     const bool digits = text.find_first_of("0123456789", first) != std::string::npos;
     const size_t point = text.find('.', first);
@@ -23,11 +23,6 @@ bool ReadFixed(const std::string& text, double& value)
         return false;
     value = std::strtod(text.c_str(), nullptr);
     return true;
-#else
-    const char* end = text.data() + text.size();
-    const auto [rest, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    return ec == std::errc() && rest == end;
-#endif
 }
 
 } // namespace

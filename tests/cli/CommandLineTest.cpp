@@ -35,6 +35,18 @@ TEST(CliNumbers, RealsTakeAFractionButNoTrailingTextAndStayInTheirRange)
         EXPECT_EQ(ParseReal(bad, -40, 0), std::nullopt) << '"' << bad << '"';
 }
 
+TEST(CliNumbers, RealsArePlainDecimalsWithAtMostOnePointAndTheirNearestDouble)
+{
+    EXPECT_EQ(ParseReal("3.", 0, 10), 3.0);
+    EXPECT_EQ(ParseReal(".5", 0, 10), 0.5);
+    EXPECT_EQ(ParseReal("-.25", -1, 0), -0.25);
+    EXPECT_EQ(ParseReal("0.1000000000000000055511151231257827", 0, 1), 0.1);
+    for (const char* bad : { "-", ".", "-.", "1.2.3", "--1", "+1", "1e3", "0x1p3", "1,5", "inf", "1 " })
+        EXPECT_EQ(ParseReal(bad, -1e9, 1e9), std::nullopt) << '"' << bad << '"';
+    // Too many digits for a double's range is out of any finite range, not an error of another kind.
+    EXPECT_EQ(ParseReal(std::string(400, '9'), 0, 1e308), std::nullopt);
+}
+
 TEST(CliLists, SizesPairsAndTicksSplitOnTheirSeparatorWithNothingEmpty)
 {
     ASSERT_TRUE(ParseSize("640x480", 16384));
