@@ -21,3 +21,9 @@ set(HAVE_SIZE_T TRUE CACHE INTERNAL "")
 set(SIZE_T 4 CACHE INTERNAL "")
 set(HAVE_UNSIGNED_LONG TRUE CACHE INTERNAL "")
 set(UNSIGNED_LONG 4 CACHE INTERNAL "")
+
+# SIMD (the compositing loops vectorise) and bulk memory (memset and memcpy become single
+# instructions): every browser of the last years runs both. The libraries get the same
+# (WASM_CODE_FLAGS in scripts/deps/targets/wasm.sh).
+string(APPEND CMAKE_C_FLAGS_INIT " -msimd128 -mbulk-memory")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -msimd128 -mbulk-memory")
