@@ -5,6 +5,9 @@
 
   const WIDTH = 800;
   const HEIGHT = 600;
+  // The frame is drawn at the canvas's size in device pixels, so that it is sharp on any screen,
+  // up to twice the show's own size: beyond that a frame would take too long to draw.
+  const MOST_SCALE = 2;
   const SOUNDTRACK = 'data/music/vantrel.mp3';
   const query = new URLSearchParams(location.search);
   const scene = query.get('scene') || 'data\\tessik\\postprocess.tvs';
@@ -17,6 +20,9 @@
   };
 
   let module = null;
+  let pixelWidth = WIDTH; // the size frames are drawn at
+  let pixelHeight = HEIGHT;
+  let resizeTimer = 0;
   let audio = null; // AudioContext, made on the first gesture
   let soundtrack = null; // decoded AudioBuffer
   let source = null;
@@ -60,8 +66,8 @@
   }
 
   function present() {
-    const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, module._velorine_pixels(), WIDTH * HEIGHT * 4);
-    canvasContext.putImageData(new ImageData(pixels, WIDTH, HEIGHT), 0, 0);
+    const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, module._velorine_pixels(), pixelWidth * pixelHeight * 4);
+    canvasContext.putImageData(new ImageData(pixels, pixelWidth, pixelHeight), 0, 0);
     if (framesShown === 0) performance.mark('velorine-first-frame');
     framesShown += 1;
   }
@@ -139,6 +145,28 @@
     if (wasPlaying) play(offsetMs);
   }
 
+  // Draws at the canvas's size on the screen from now on; the show's frame is drawn again at once.
+  function fitCanvas() {
+    const box = canvas.getBoundingClientRect();
+    const scale = Math.min(MOST_SCALE, (box.width * window.devicePixelRatio) / WIDTH);
+    const width = Math.max(1, Math.round(WIDTH * scale));
+    const height = Math.max(1, Math.round(HEIGHT * scale));
+    if (width === pixelWidth && height === pixelHeight) return;
+    if (!check(module._velorine_resize(width, height))) return;
+    pixelWidth = canvas.width = width;
+    pixelHeight = canvas.height = height;
+    if (framesShown > 0) present();
+  }
+
+  // A window being dragged to a new size draws again once it rests: each new size loads the scene
+  // again.
+  function fitCanvasSoon() {
+    clearTimeout(resizeTimer);
+    resizeTimer = setTimeout(() => {
+      if (module && !failed) fitCanvas();
+    }, 200);
+  }
+
   function state() {
     return {
       tick: module ? module._velorine_tick() : 0,
@@ -149,6 +177,8 @@
       framesPerSecond: framesPerSecond,
       updateMs: module ? module._velorine_update_ms() : 0,
       renderMs: module ? module._velorine_render_ms() : 0,
+      pixelWidth: pixelWidth,
+      pixelHeight: pixelHeight,
       audioMs: positionMs(),
       error: failed ? panels.error.textContent : null,
     };
@@ -165,6 +195,8 @@
     seek(0);
     play(0);
   });
+  window.addEventListener('resize', fitCanvasSoon);
+  document.addEventListener('fullscreenchange', fitCanvasSoon);
   document.addEventListener('keydown', (event) => {
     if (event.code !== 'Space' || failed || !panels.start.hidden) return;
     event.preventDefault();
@@ -180,7 +212,8 @@
     }],
   }).then((loaded) => {
     module = loaded;
-    if (!check(module.ccall('velorine_load', 'number', ['string'], [scene]))) return;
+    fitCanvas();
+    if (failed || !check(module.ccall('velorine_load', 'number', ['string'], [scene]))) return;
     const at = query.get('at');
     if (at !== null) {
       seek(Number(at));

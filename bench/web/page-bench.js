@@ -1,5 +1,6 @@
 // The page's budgets in headless chromium: load to first frame (a fresh page showing tick 0) and
-// each played frame's update, render and putting on the canvas over the show at 800x600.
+// each played frame's update, render and putting on the canvas over the show at 800x600 (a window of
+// that size, where the canvas is drawn at the show's own size).
 // Prints one JSON object. Run by bench/web_bench.sh with the page served at VELORINE_WEB_URL.
 'use strict';
 
@@ -14,7 +15,7 @@ function percentile(sorted, share) {
 }
 
 async function firstFrameMs(browser) {
-  const page = await browser.newPage({ viewport: { width: 1024, height: 768 } });
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
   await page.goto(BASE_URL + 'index.html?at=0&paused');
   await page.waitForFunction(() => performance.getEntriesByName('velorine-first-frame').length > 0, null, {
     timeout: 60000,
@@ -25,7 +26,7 @@ async function firstFrameMs(browser) {
 }
 
 async function playedFrames(browser) {
-  const page = await browser.newPage({ viewport: { width: 1024, height: 768 } });
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
   await page.goto(BASE_URL + 'index.html');
   await page.waitForSelector('#play');
   await page.click('#play');

@@ -13,6 +13,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The largest side a frame is drawn at: twice a 4K screen's.
+constexpr int MaxSide = 8192;
+
 double MillisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -23,6 +26,8 @@ double MillisecondsSince(Clock::time_point start)
 WebShow::WebShow(int width, int height)
     : m_Width(width)
     , m_Height(height)
+    , m_PixelWidth(width)
+    , m_PixelHeight(height)
     , m_Rgba(std::size_t(width) * std::size_t(height) * 4u, 0)
 {
 }
@@ -35,20 +40,45 @@ bool WebShow::Fail(std::string text)
     return false;
 }
 
+// The target's resolution says how many pixels a unit of the scene covers: the scene draws in its
+// own units at any pixel size.
+bool WebShow::CreateTarget()
+{
+    D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties();
+    properties.dpiX = D2D1_DEFAULT_DPI * float(m_PixelWidth) / float(m_Width);
+    properties.dpiY = D2D1_DEFAULT_DPI * float(m_PixelHeight) / float(m_Height);
+    const D2D1_SIZE_U size { UINT32(m_PixelWidth), UINT32(m_PixelHeight) };
+    if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
+        || m_D2DFactory->CreateImageRenderTarget(properties, size, m_Target.ReleaseAndGetAddressOf()) != S_OK)
+        return Fail("unable to create render target");
+    m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+    m_Rgba.assign(std::size_t(m_PixelWidth) * std::size_t(m_PixelHeight) * 4u, 0);
+    return true;
+}
+
 bool WebShow::Load(const std::string& scenePath)
 {
     m_ScenePath = scenePath;
     m_Clock = ShowClock();
-    const D2D1_SIZE_U size { UINT32(m_Width), UINT32(m_Height) };
-    if (D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, m_D2DFactory.ReleaseAndGetAddressOf()) != S_OK
-        || m_D2DFactory->CreateImageRenderTarget(
-               D2D1::RenderTargetProperties(), size, m_Target.ReleaseAndGetAddressOf())
-            != S_OK)
-        return Fail("unable to create render target");
-    m_Target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     // Updated at 0 but not drawn: a frame drawn changes what later frames show (drawing sets child
     // scenes' variables), and a seek must reach the frame tvs-render draws at its tick.
-    return LoadScene() && UpdateAt(m_Clock.Seek(0).updates);
+    return CreateTarget() && LoadScene() && UpdateAt(m_Clock.Seek(0).updates);
+}
+
+bool WebShow::Resize(int pixelWidth, int pixelHeight)
+{
+    if (pixelWidth == m_PixelWidth && pixelHeight == m_PixelHeight) return true;
+    if (pixelWidth <= 0 || pixelHeight <= 0 || pixelWidth > MaxSide || pixelHeight > MaxSide)
+        return Fail("unable to create render target");
+    m_PixelWidth = pixelWidth;
+    m_PixelHeight = pixelHeight;
+    if (!m_Scene) return true;
+    // The scene's resources belong to the target it was loaded for.
+    const std::int32_t tick = m_Clock.Tick();
+    m_Clock = ShowClock();
+    m_Scene.reset();
+    if (!CreateTarget() || !LoadScene() || !UpdateAt(m_Clock.Seek(tick).updates)) return false;
+    return Draw();
 }
 
 bool WebShow::LoadScene()
@@ -86,7 +116,7 @@ bool WebShow::Draw()
     if (m_Target->EndDraw() != S_OK) return Fail("Rendering Error");
     UINT32 stride = 0;
     const BYTE* pixels = m_Target->GetPixels(&stride);
-    ToCanvasRgba(pixels, stride, m_Width, m_Height, m_Rgba.data());
+    ToCanvasRgba(pixels, stride, m_PixelWidth, m_PixelHeight, m_Rgba.data());
     m_State.renderMs = MillisecondsSince(render);
     return true;
 }

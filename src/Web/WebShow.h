@@ -25,6 +25,7 @@ struct ShowState {
 
 class WebShow {
 public:
+    // The show's own size; its frames are drawn at that many pixels until Resize says otherwise.
     WebShow(int width, int height);
     ~WebShow();
     WebShow(const WebShow&) = delete;
@@ -38,13 +39,20 @@ public:
     bool Frame(double audioMs);
     // Moves the show to ms (loading the scene again to go back) and draws it there.
     bool Seek(std::int32_t ms);
+    // Draws the show at pixelWidth x pixelHeight from now on, its own size scaled to fill them (the
+    // canvas's size in device pixels, so that the frame is sharp on any screen). A loaded scene is
+    // loaded again for the new frame, brought back to its tick and drawn there.
+    bool Resize(int pixelWidth, int pixelHeight);
 
-    // The last frame, width x height straight RGBA pixels.
+    // The last frame, PixelWidth() x PixelHeight() straight RGBA pixels.
     const std::uint8_t* Rgba() const { return m_Rgba.data(); }
+    int PixelWidth() const { return m_PixelWidth; }
+    int PixelHeight() const { return m_PixelHeight; }
     const ShowState& State() const { return m_State; }
     const std::string& ErrorText() const { return m_Error; }
 
 private:
+    bool CreateTarget();
     bool LoadScene();
     bool UpdateAt(const std::vector<std::int32_t>& ticks);
     bool Draw();
@@ -52,6 +60,8 @@ private:
 
     int m_Width;
     int m_Height;
+    int m_PixelWidth;
+    int m_PixelHeight;
     std::string m_ScenePath;
     ComPtr<ID2D1Factory> m_D2DFactory;
     ComPtr<ID2D1ImageRenderTarget> m_Target;

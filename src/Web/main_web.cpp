@@ -39,6 +39,10 @@ EMSCRIPTEN_KEEPALIVE int velorine_seek(int ms)
 {
     return Status(Show().Seek(ms));
 }
+EMSCRIPTEN_KEEPALIVE int velorine_resize(int pixelWidth, int pixelHeight)
+{
+    return Status(Show().Resize(pixelWidth, pixelHeight));
+}
 EMSCRIPTEN_KEEPALIVE const char* velorine_error()
 {
     return Show().ErrorText().c_str();

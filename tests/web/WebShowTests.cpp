@@ -1,3 +1,5 @@
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "Web/WebShow.h"
@@ -52,6 +54,42 @@ TEST(WebShow, FramesFollowTheAudioSeeksGoBackAndTheShowEnds)
     ASSERT_TRUE(show.Frame(ShowLengthMs + 1.0));
     EXPECT_TRUE(show.State().ended);
     EXPECT_EQ(show.State().tick, ShowLengthMs);
+    EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+}
+
+TEST(WebShow, AResizedShowDrawsTheSameSceneScaledToItsPixelsAtTheSameTick)
+{
+    kuvtest::TempDir dir;
+    WebShow show(8, 8);
+    ASSERT_TRUE(show.Resize(16, 16)); // before loading: the size the first target is made at
+    ASSERT_TRUE(show.Load(RedSquare(dir))) << show.ErrorText();
+    ASSERT_TRUE(show.Frame(1000.0)) << show.ErrorText();
+    ASSERT_EQ(show.PixelWidth(), 16);
+    EXPECT_EQ(PixelAt(show, 16, 4, 4), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+    EXPECT_EQ(PixelAt(show, 16, 11, 11), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+    EXPECT_EQ(PixelAt(show, 16, 3, 3), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
+    EXPECT_EQ(PixelAt(show, 16, 12, 12), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
+
+    // Back to the show's own size while it plays: loaded again, at the same tick, and drawn.
+    ASSERT_TRUE(show.Resize(8, 8)) << show.ErrorText();
+    EXPECT_EQ(show.State().tick, 1000);
+    EXPECT_EQ(PixelAt(show, 8, 2, 2), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
+    EXPECT_EQ(PixelAt(show, 8, 6, 6), (std::vector<std::uint8_t> { 255, 255, 255, 255 }));
+    ASSERT_TRUE(show.Frame(1016.0));
+    EXPECT_EQ(show.State().tick, 1016);
+}
+
+TEST(WebShow, ASizeWithNoPixelsOrTooManyIsRefusedAndTheShowKeepsItsFrame)
+{
+    kuvtest::TempDir dir;
+    WebShow show(8, 8);
+    ASSERT_TRUE(show.Load(RedSquare(dir))) << show.ErrorText();
+    for (const auto& [width, height] : { std::pair { 0, 8 }, { 8, -1 }, { 8193, 8 } }) {
+        EXPECT_FALSE(show.Resize(width, height)) << width << "x" << height;
+        EXPECT_EQ(show.ErrorText(), "unable to create render target");
+    }
+    EXPECT_EQ(show.PixelWidth(), 8);
+    ASSERT_TRUE(show.Frame(16.0)) << show.ErrorText();
     EXPECT_EQ(PixelAt(show, 8, 3, 3), (std::vector<std::uint8_t> { 255, 0, 0, 255 }));
 }
 

@@ -19,8 +19,10 @@ async function launch() {
   });
 }
 
-async function openPage(browser, query) {
-  const page = await browser.newPage({ viewport: { width: 1024, height: 768 } });
+// The page in a window of the show's own size, where the canvas holds the frame at 800x600, unless
+// the options say otherwise (a viewport, a deviceScaleFactor).
+async function openPage(browser, query, options) {
+  const page = await browser.newPage({ viewport: { width: 800, height: 600 }, ...options });
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
   await page.goto(BASE_URL + 'index.html' + (query || ''));
@@ -57,16 +59,23 @@ async function canvasPng(page, file) {
   return file;
 }
 
-// The share of pixels (in %) of two PNGs with some channel more than 2 levels apart.
-function differingPercent(a, b) {
+// The share of pixels (in %) of two PNGs with some channel more than `levels` (2 unless given) apart.
+function differingPercent(a, b, levels = 2) {
+  const threshold = (((levels + 0.5) * 100) / 255).toFixed(3) + '%';
   const out = execFileSync('convert', [
     a, b, '-alpha', 'off', '-compose', 'difference', '-composite', '-separate',
-    '-evaluate-sequence', 'max', '-threshold', '1%', '-format', '%[fx:mean*100]', 'info:',
+    '-evaluate-sequence', 'max', '-threshold', threshold, '-format', '%[fx:mean*100]', 'info:',
   ]);
   return Number(String(out).trim());
 }
 
+// A PNG halved in each direction, each pixel the mean of the four it covers.
+function halved(file, out) {
+  execFileSync('convert', [file, '-filter', 'box', '-resize', '50%', out]);
+  return out;
+}
+
 module.exports = {
   BASE_URL, SHOTS, NATIVE_FRAMES, launch, openPage, state, settled, screenshot, canvasPng,
-  differingPercent,
+  differingPercent, halved,
 };

@@ -85,6 +85,30 @@ test('frames at a tick match the Linux tvs-render', { skip: !web.NATIVE_FRAMES &
   }
 });
 
+test('on a high-density screen the frame is drawn at device pixels, and again at a new window size', async () => {
+  const tick = TICKS[0];
+  const { page, problems } = await web.openPage(browser, `?at=${tick}&paused`, { deviceScaleFactor: 2 });
+  await web.settled(page);
+  const sharp = await web.state(page);
+  assert.deepEqual([sharp.pixelWidth, sharp.pixelHeight, sharp.tick], [1600, 1200, Number(tick)]);
+  const frame = await web.canvasPng(page, path.join(web.SHOTS, `${tick}-canvas-2x.png`));
+  if (web.NATIVE_FRAMES) {
+    // Halved, the sharp frame is the native one but for the edges that a finer grid places anew.
+    const off = web.differingPercent(path.join(web.NATIVE_FRAMES, `${tick}.png`),
+      web.halved(frame, path.join(web.SHOTS, `${tick}-canvas-2x-halved.png`)), 8);
+    console.log(`tick ${tick} at 2x, halved: ${off}% of pixels differ by more than 8 levels`);
+    assert.ok(off <= 0.5, `${off}% of pixels differ by more than 8 levels`);
+  }
+  // The window made smaller: once it rests, the frame is drawn at the new size, at the same tick.
+  await page.setViewportSize({ width: 400, height: 400 });
+  await page.waitForFunction(() => window.velorine.state().pixelWidth === 800, null, { timeout: 10000 });
+  const resized = await web.state(page);
+  assert.deepEqual([resized.pixelWidth, resized.pixelHeight, resized.tick], [800, 600, Number(tick)]);
+  assert.deepEqual(await page.evaluate(() => [document.getElementById('show').width, document.getElementById('show').height]), [800, 600]);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 test('played from near its end the show stops on the end screen, and replay starts it over', async () => {
   const { page, problems } = await web.openPage(browser, '?at=152500');
   await page.waitForSelector('#end:not([hidden])', { timeout: 30000 });
