@@ -4,6 +4,7 @@
 #   bash scripts/install-deps.sh windows   and also the Windows cross build and its tests under Wine
 #                                          (about 1.5 GB more; it also enables Debian's source lists)
 #   bash scripts/install-deps.sh web       and also the WebAssembly build (emscripten) and its tests
+#   bash scripts/install-deps.sh windows web   both
 # Idempotent; run as root (or through sudo) on Debian 12.
 set -euo pipefail
 
@@ -19,14 +20,22 @@ packages=(
   clang clang-format libclang-rt-14-dev valgrind
   dpkg-dev file help2man gzip lintian desktop-file-utils man-db
 )
-if [ "${1:-}" = windows ]; then
+windows=0 web=0
+for target in "$@"; do
+  case $target in
+  windows) windows=1 ;;
+  web) web=1 ;;
+  *) echo "install-deps: unknown target '$target' (windows, web)" >&2; exit 64 ;;
+  esac
+done
+if [ "$windows" = 1 ]; then
   packages+=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     meson gperf dpkg-dev ccache zip
     wine wine64
   )
 fi
-if [ "${1:-}" = web ]; then
+if [ "$web" = 1 ]; then
   packages+=(emscripten nodejs meson gperf dpkg-dev ccache chromium curl)
   # The browser tests' driver comes from npm: Debian's nodejs needs its npm beside it (a Node.js
   # that brings its own npm has it already).
@@ -39,7 +48,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 # The Windows and WebAssembly libraries are built from Debian's source packages: apt-get source needs deb-src.
 sources=/etc/apt/sources.list.d/debian.sources
-if [ -n "${1:-}" ] && [ -f "$sources" ] && grep -q '^Types: deb$' "$sources"; then
+if [ $# -gt 0 ] && [ -f "$sources" ] && grep -q '^Types: deb$' "$sources"; then
   $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
   $SUDO apt-get update -qq
 fi

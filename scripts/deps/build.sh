@@ -26,7 +26,13 @@ for lib in "${DEPS_LIBS[@]}"; do
 done
 DEPS_LIBS=("${kept[@]}")
 
+# The sources are shared by the targets, whose builds may run at the same time (scripts/test.sh):
+# one fetches while the other waits.
+mkdir -p "$cache"
+exec {fetch_lock}>"$cache/fetch.lock"
+flock "$fetch_lock"
 deps_fetch_all
+flock -u "$fetch_lock"
 key="$(deps_key)"
 prefix="$cache/$target/$key"
 mkdir -p "$prefix"
