@@ -105,6 +105,12 @@ test('on a high-density screen the frame is drawn at device pixels, and again at
   const resized = await web.state(page);
   assert.deepEqual([resized.pixelWidth, resized.pixelHeight, resized.tick], [800, 600, Number(tick)]);
   assert.deepEqual(await page.evaluate(() => [document.getElementById('show').width, document.getElementById('show').height]), [800, 600]);
+  if (web.NATIVE_FRAMES) {
+    // Loaded again for the new size and brought back to its tick: the frame tvs-render draws there.
+    const again = await web.canvasPng(page, path.join(web.SHOTS, `${tick}-canvas-resized.png`));
+    const off = web.differingPercent(path.join(web.NATIVE_FRAMES, `${tick}.png`), again);
+    assert.ok(off <= 0.5, `after the resize ${off}% of pixels differ by more than 2 levels`);
+  }
   assert.deepEqual(problems, []);
   await page.close();
 });
