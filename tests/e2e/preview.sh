@@ -20,24 +20,7 @@ begin_run
 
 # A full-window rectangle of colour $2 ("R G B" in 0..1), written as scene file $1.
 write_scene() {
-  cat >"$1.tmp" <<SCENE
-Tavisk{
-noOfGeometries 1
-  Box Rectangle{ x 0 y 0 w 2000 h 2000 hitTest 0 }
-noOfBrushes 1
-  Paint SolidColorBrush{ Color{ $2 1 } opacity 1 }
-noOfImages 0
-noOfTransforms 0
-noOfChildKuvs 0
-noOfExecutables 1
-  Draw Procedure{ noOfCommands 1 Fill{ Box Paint } }
-noOfControllers 0
-noOfAnimations 1
-  MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
-}
-SCENE
-  # Saved as editors do: a new file renamed over the old one.
-  mv "$1.tmp" "$1"
+  write_box_scene "$1" "x 0 y 0 w 2000 h 2000" "$2"
 }
 
 # Whether "R G B" $1 is within 12 per channel of $2.

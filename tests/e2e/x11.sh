@@ -108,16 +108,15 @@ pixel_of() {
   echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
 }
 
-# The players' test scene, written as DIR/data/tessik/postprocess.tvs: a magenta rectangle from
-# (100, 100) to (700, 500) that clears nothing itself, on the player's white background.
-write_rectangle_scene() {
-  mkdir -p "$1/data/tessik"
-  cat >"$1/data/tessik/postprocess.tvs" <<'SCENE'
+# A scene file FILE that fills one rectangle ("x X y Y w W h H") with colour "R G B" (0..1), written
+# whole and renamed into place, as editors save.
+write_box_scene() {
+  cat >"$1.tmp" <<SCENE
 Tavisk{
 noOfGeometries 1
-  Box Rectangle{ x 100 y 100 w 600 h 400 hitTest 0 }
+  Box Rectangle{ $2 hitTest 0 }
 noOfBrushes 1
-  Paint SolidColorBrush{ Color{ 1 0 1 1 } opacity 1 }
+  Paint SolidColorBrush{ Color{ $3 1 } opacity 1 }
 noOfImages 0
 noOfTransforms 0
 noOfChildKuvs 0
@@ -128,4 +127,12 @@ noOfAnimations 1
   MainAnim Animation{ renderFunction Draw controller null transitionTarget null }
 }
 SCENE
+  mv "$1.tmp" "$1"
+}
+
+# The players' test scene, written as DIR/data/tessik/postprocess.tvs: a magenta rectangle from
+# (100, 100) to (700, 500) that clears nothing itself, on the player's white background.
+write_rectangle_scene() {
+  mkdir -p "$1/data/tessik"
+  write_box_scene "$1/data/tessik/postprocess.tvs" "x 100 y 100 w 600 h 400" "1 0 1"
 }
